@@ -1,0 +1,159 @@
+#include "framework/application.h"
+
+#include "framework/menuitem.h"
+#include "framework/window.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTextEdit>
+#include <QTimer>
+
+namespace {
+
+Application *s_application = nullptr;
+
+// The standard Edit commands act on whatever text field has the focus.
+std::optional<bool> standardEditAction(const QString &itemName)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (auto *text = qobject_cast<QTextEdit *>(focus)) {
+        if (itemName == u"EditUndo")
+            text->undo();
+        else if (itemName == u"EditCut")
+            text->cut();
+        else if (itemName == u"EditCopy")
+            text->copy();
+        else if (itemName == u"EditPaste")
+            text->paste();
+        else if (itemName == u"EditClear")
+            text->textCursor().removeSelectedText();
+        else if (itemName == u"EditSelectAll")
+            text->selectAll();
+        else
+            return std::nullopt;
+        return true;
+    }
+    if (auto *line = qobject_cast<QLineEdit *>(focus)) {
+        if (itemName == u"EditUndo")
+            line->undo();
+        else if (itemName == u"EditCut")
+            line->cut();
+        else if (itemName == u"EditCopy")
+            line->copy();
+        else if (itemName == u"EditPaste")
+            line->paste();
+        else if (itemName == u"EditClear")
+            line->del();
+        else if (itemName == u"EditSelectAll")
+            line->selectAll();
+        else
+            return std::nullopt;
+        return true;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+Application::Application()
+{
+    Q_ASSERT(!s_application);
+    s_application = this;
+    // Only the program decides when it ends (closing the main window, or Quit).
+    QApplication::setQuitOnLastWindowClosed(false);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::raiseClose);
+}
+
+Application::~Application()
+{
+    s_application = nullptr;
+}
+
+Application *Application::instance()
+{
+    return s_application;
+}
+
+void Application::AddMenuHandler(const QString &itemName, MenuHandler handler)
+{
+    m_handlers.insert(itemName, std::move(handler));
+}
+
+bool Application::hasMenuHandler(const QString &itemName) const
+{
+    return m_handlers.contains(itemName);
+}
+
+std::optional<bool> Application::dispatchMenu(const QString &itemName, Window *window)
+{
+    if (window) {
+        if (auto handled = window->handleMenu(itemName))
+            return handled;
+    }
+    if (auto it = m_handlers.constFind(itemName); it != m_handlers.cend())
+        return (*it)();
+    if (window && window->menus()) {
+        if (MenuItem *item = window->menus()->lookup(itemName);
+            item && item->kind() == MenuItem::Kind::Quit) {
+            Quit();
+            return true;
+        }
+    }
+    return standardEditAction(itemName);
+}
+
+int Application::MajorVersion() const
+{
+    return TAVRELO_VERSION_MAJOR;
+}
+
+int Application::MinorVersion() const
+{
+    return TAVRELO_VERSION_MINOR;
+}
+
+int Application::BugVersion() const
+{
+    return TAVRELO_VERSION_PATCH;
+}
+
+QString Application::ShortVersion() const
+{
+    return QStringLiteral(TAVRELO_VERSION);
+}
+
+QString Application::LongVersion() const
+{
+    return QStringLiteral(TAVRELO_VERSION " " TAVRELO_SYSTEM " " TAVRELO_PROCESSOR);
+}
+
+int Application::run()
+{
+    QTimer::singleShot(0, this, [this] { Event_Open(); });
+    return QApplication::exec();
+}
+
+void Application::Quit(int status)
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    // Close comes while the windows are still open, so it still reaches the main window.
+    raiseClose();
+    QApplication::closeAllWindows();
+    QApplication::exit(status);
+}
+
+void Application::raiseClose()
+{
+    if (m_closeRaised)
+        return;
+    m_closeRaised = true;
+    m_quitting = true;
+    Event_Close();
+}
+
+void Application::raiseEnableMenuItems()
+{
+    Event_EnableMenuItems();
+}

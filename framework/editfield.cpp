@@ -1,0 +1,173 @@
+#include "framework/editfield.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+namespace {
+
+// Start of the code point that ends just before position, never inside a surrogate pair.
+int previousCodePoint(const QString &text, int position)
+{
+    if (position >= 2 && text.at(position - 1).isLowSurrogate() &&
+        text.at(position - 2).isHighSurrogate())
+        return position - 2;
+    return position - 1;
+}
+
+} // namespace
+
+EditField::EditField(QWidget *parent)
+    : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this, &EditField::onContentsChange);
+    connect(this, &QTextEdit::textChanged, this, &EditField::onTextChanged);
+}
+
+EditField::~EditField() = default;
+
+qsizetype EditField::characterCount(const QString &text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!(text.at(i).isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate()))
+            ++count;
+    }
+    return count;
+}
+
+void EditField::setMultiLine(bool multiLine)
+{
+    m_multiLine = multiLine;
+    setLineWrapMode(multiLine ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    setWordWrapMode(multiLine ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    if (!multiLine) {
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+}
+
+void EditField::setDesignedTextColor(const QColor &color)
+{
+    m_textColor = color;
+    QPalette p = palette();
+    p.setColor(QPalette::Text, color);
+    setPalette(p);
+    ++m_revision;
+}
+
+void EditField::setBackColor(const QColor &color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, color);
+    setPalette(p);
+}
+
+void EditField::keyPressEvent(QKeyEvent *event)
+{
+    // One line: Return belongs to the window (its default button), not to the text.
+    if (!m_multiLine && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        event->ignore();
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+bool EditField::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasText() && !isReadOnly();
+}
+
+void EditField::insertFromMimeData(const QMimeData *source)
+{
+    QString text = source->text();
+    if (!m_multiLine) {
+        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    textCursor().insertText(text);
+    ensureCursorVisible();
+}
+
+void EditField::onContentsChange(int position, int, int added)
+{
+    m_changeStart = position;
+    m_changeAdded = added;
+    ++m_revision;
+}
+
+void EditField::onTextChanged()
+{
+    if (m_trimming)
+        return;
+    QString text = toPlainText();
+    qsizetype excess = m_limit > 0 ? characterCount(text) - m_limit : 0;
+    if (excess > 0) {
+        // Drop the surplus from the end of what just arrived, so the earlier text stays whole.
+        int end = qBound(0, m_changeStart + m_changeAdded, int(text.size()));
+        if (end - m_changeStart <= 0)
+            end = int(text.size());
+        int from = end;
+        while (excess > 0 && from > 0) {
+            from = previousCodePoint(text, from);
+            --excess;
+        }
+        m_trimming = true;
+        QTextCursor cursor(document());
+        cursor.joinPreviousEditBlock();
+        cursor.setPosition(from);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        cursor.endEditBlock();
+        m_trimming = false;
+        text = toPlainText();
+    }
+    if (text != m_lastText) {
+        m_lastText = text;
+        Q_EMIT textChange();
+    }
+}
+
+StyledTextPrinter EditField::styledTextPrinter(QPainter *g, qreal wrapWidth)
+{
+    const int dpi = g->device()->logicalDpiY();
+    if (!m_layout || m_layoutRevision != m_revision || m_layout->wrapWidth != wrapWidth ||
+        m_layoutDpi != dpi) {
+        auto layout = std::make_shared<TextLayoutSnapshot>();
+        layout->wrapWidth = wrapWidth;
+        layout->defaultColor = m_textColor;
+        layout->empty = document()->isEmpty();
+        layout->document.reset(document()->clone());
+        // Metrics of the target's resolution, from a device the snapshot owns.
+        layout->metrics = QImage(1, 1, QImage::Format_RGB32);
+        const int dotsPerMeter = qRound(dpi / 0.0254);
+        layout->metrics.setDotsPerMeterX(dotsPerMeter);
+        layout->metrics.setDotsPerMeterY(dotsPerMeter);
+        QTextDocument *doc = layout->document.get();
+        doc->documentLayout()->setPaintDevice(&layout->metrics);
+        doc->setDocumentMargin(0);
+        doc->setTextWidth(wrapWidth);
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            doc->documentLayout()->blockBoundingRect(block); // lays the block out
+            const QTextLayout *lines = block.layout();
+            const qreal blockTop = lines->position().y();
+            for (int i = 0; i < lines->lineCount(); ++i) {
+                const QTextLine line = lines->lineAt(i);
+                layout->lines.append({blockTop + line.y(), blockTop + line.y() + line.height()});
+            }
+        }
+        m_layout = std::move(layout);
+        m_layoutRevision = m_revision;
+        m_layoutDpi = dpi;
+    }
+    return StyledTextPrinter(g, m_layout);
+}

@@ -1,0 +1,99 @@
+#include "framework/services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+class SystemServices final : public Services
+{
+public:
+    void msgBox(const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok);
+        box.exec();
+    }
+
+    void beep() override { QApplication::beep(); }
+
+    void showURL(const QString &address) override
+    {
+        QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
+    }
+
+    Choice messageDialog(const MessageDialog &dialog) override
+    {
+        QMessageBox box(dialog.icon, dialog.title, dialog.message);
+        box.setInformativeText(dialog.explanation);
+        QAbstractButton *action =
+            dialog.actionCaption.isEmpty()
+                ? box.addButton(QMessageBox::Ok)
+                : box.addButton(dialog.actionCaption, QMessageBox::AcceptRole);
+        QAbstractButton *cancel = nullptr;
+        if (dialog.cancelVisible) {
+            cancel = dialog.cancelCaption.isEmpty()
+                         ? box.addButton(QMessageBox::Cancel)
+                         : box.addButton(dialog.cancelCaption, QMessageBox::RejectRole);
+        }
+        QAbstractButton *alternate = nullptr;
+        if (dialog.alternateVisible)
+            alternate = box.addButton(dialog.alternateCaption, QMessageBox::ActionRole);
+        box.setDefaultButton(qobject_cast<QPushButton *>(action));
+        if (cancel)
+            box.setEscapeButton(cancel);
+        box.exec();
+        if (alternate && box.clickedButton() == alternate)
+            return Choice::Alternate;
+        if (box.clickedButton() == action)
+            return Choice::Action;
+        return Choice::Cancel;
+    }
+
+    bool pageSetupDialog(QPrinter &printer) override
+    {
+        QPageSetupDialog dialog(&printer);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    bool printDialog(QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer);
+        return dialog.exec() == QDialog::Accepted;
+    }
+};
+
+SystemServices s_system;
+Services *s_current = &s_system;
+
+} // namespace
+
+Services &Services::current()
+{
+    return *s_current;
+}
+
+void Services::install(Services *services)
+{
+    s_current = services ? services : &s_system;
+}
+
+void MsgBox(const QString &text)
+{
+    Services::current().msgBox(text);
+}
+
+void Beep()
+{
+    Services::current().beep();
+}
+
+void ShowURL(const QString &address)
+{
+    Services::current().showURL(address);
+}

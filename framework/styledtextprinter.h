@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+// A laid-out copy of a field's styled text at one wrap width, with the extent of every line.
+// Shared between a field's cache and the printers drawn from it, so a printer stays valid
+// while the field goes on changing.
+struct TextLayoutSnapshot
+{
+    struct Line
+    {
+        qreal top;
+        qreal bottom;
+    };
+
+    QImage metrics; // the paint device the document is laid out for
+    std::unique_ptr<QTextDocument> document;
+    QList<Line> lines;
+    qreal wrapWidth = 0;
+    QColor defaultColor;
+    bool empty = true;
+
+    ~TextLayoutSnapshot();
+};
+
+// Draws a styled text block by block: each DrawBlock draws, from where the printer stands,
+// the whole lines that fit in the block's height, and advances past them. Every character
+// keeps its own font and colour; characters without a colour of their own take the field's.
+class StyledTextPrinter
+{
+public:
+    StyledTextPrinter() = default;
+    // The painter is borrowed for the printer's drawing; it must outlive every DrawBlock.
+    StyledTextPrinter(QPainter *g, std::shared_ptr<const TextLayoutSnapshot> layout);
+
+    // Draws into the block whose top-left corner is (x, y), at most height tall. A single line
+    // taller than the block is drawn anyway, so that printing always advances.
+    void DrawBlock(qreal x, qreal y, qreal height);
+    // True once every line has been drawn; an empty text starts at its end.
+    bool isEOF() const;
+
+private:
+    QPainter *m_g = nullptr;
+    std::shared_ptr<const TextLayoutSnapshot> m_layout;
+    qsizetype m_next = 0;
+};

@@ -1,0 +1,161 @@
+#include "framework/window.h"
+
+#include "framework/menuitem.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+Window::Window(QWidget *parent)
+    : QMainWindow(parent)
+    , m_content(new QWidget(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setCentralWidget(m_content);
+    // Fixed designs: the window takes the size of its content and the user cannot resize it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+}
+
+Window::~Window() = default;
+
+void Window::setContentSize(int width, int height)
+{
+    m_content->setFixedSize(width, height);
+}
+
+void Window::setMenus(MenuBar *bar)
+{
+    m_menus = bar;
+    QMenuBar *shown = menuBar();
+    shown->clear();
+    for (MenuItem *menuItem : bar->children()) {
+        QMenu *menu = shown->addMenu(menuItem->text());
+        menu->setObjectName(menuItem->name());
+        connect(menu, &QMenu::aboutToShow, this, [] {
+            if (Application *app = Application::instance())
+                app->raiseEnableMenuItems();
+        });
+        for (MenuItem *item : menuItem->children()) {
+            menu->addAction(item);
+            if (item->isSeparator())
+                continue;
+            // The bar is kept across windows; this connection goes with this window.
+            connect(item, &QAction::triggered, this, [this, name = item->name()] {
+                if (Application *app = Application::instance())
+                    app->dispatchMenu(name, this);
+            });
+        }
+    }
+}
+
+void Window::AddMenuHandler(const QString &itemName, MenuHandler handler)
+{
+    m_handlers.insert(itemName, std::move(handler));
+}
+
+std::optional<bool> Window::handleMenu(const QString &itemName)
+{
+    if (auto it = m_handlers.constFind(itemName); it != m_handlers.cend())
+        return (*it)();
+    return std::nullopt;
+}
+
+QPoint Window::contentOffset() const
+{
+    layout()->activate();
+    return m_content->pos();
+}
+
+int Window::top() const
+{
+    return geometry().top() + contentOffset().y();
+}
+
+int Window::left() const
+{
+    return geometry().left() + contentOffset().x();
+}
+
+void Window::moveContentTo(QPoint topLeft)
+{
+    const QPoint offset = contentOffset();
+    setGeometry(QRect(topLeft - offset, size()));
+}
+
+void Window::setTop(int top)
+{
+    moveContentTo(QPoint(left(), top));
+}
+
+void Window::setLeft(int left)
+{
+    moveContentTo(QPoint(left, top()));
+}
+
+void Window::showModal()
+{
+    QPointer<Window> guard(this);
+    QEventLoop loop;
+    connect(this, &Window::closed, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    if (guard && isOpen())
+        loop.exec();
+}
+
+void Window::raiseOpen()
+{
+    if (m_opened)
+        return;
+    m_opened = true;
+    Event_Open();
+}
+
+void Window::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    Event_Close();
+    m_closed = true;
+    event->accept();
+    Q_EMIT closed();
+}
+
+void Window::setDefaultButton(QPushButton *button)
+{
+    m_defaultButton = button;
+}
+
+void Window::setCancelButton(QPushButton *button)
+{
+    m_cancelButton = button;
+}
+
+void Window::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_defaultButton && m_defaultButton->isEnabled()) {
+            m_defaultButton->click();
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        if (m_cancelButton && m_cancelButton->isEnabled()) {
+            m_cancelButton->click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QMainWindow::keyPressEvent(event);
+}

@@ -1,0 +1,205 @@
+#include "message/window1.h"
+
+#include "app/addresses.h"
+#include "app/backgroundjpg.h"
+#include "app/menubars.h"
+#include "app/prefmodule.h"
+#include "framework/canvas.h"
+#include "framework/editfield.h"
+#include "framework/rectangle.h"
+#include "framework/services.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace {
+
+QPointer<Window1> s_window;
+
+constexpr int kWidth = 600;
+constexpr int kHeight = 434;
+constexpr QPoint kFallbackPosition(150, 150);
+
+struct Place
+{
+    int left, top, width, height;
+};
+
+// The designed places, in the controls' creation order.
+constexpr Place kInnocentText{20, 37, 560, 120};
+constexpr Place kStaticText1{20, 16, 560, 20};
+constexpr Place kSecretText{20, 181, 553, 25};
+constexpr Place kStaticText2{20, 158, 406, 20};
+constexpr Place kSavePNG{20, 226, 110, 20};
+constexpr Place kCanvas1{20, 284, 560, 130};
+constexpr Place kStaticText3{20, 260, 560, 20};
+constexpr Place kLoadPNG{140, 226, 110, 20};
+constexpr Place kClearAll{345, 226, 110, 20};
+constexpr Place kRectangle1{260, 226, 75, 22};
+constexpr Place kFilter1{0, 0, 75, 22}; // within Rectangle1, covering it exactly
+constexpr Place kStaticText4{430, 158, 111, 20};
+constexpr Place kNoSecretTxt{539, 158, 34, 20};
+constexpr Place kKagi1{465, 225, 115, 20};
+
+template <class T> T *place(T *control, const char *name, const Place &at)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(at.left, at.top, at.width, at.height);
+    return control;
+}
+
+QFont boldFont(QWidget *control)
+{
+    QFont font = control->font();
+    font.setBold(true);
+    return font;
+}
+
+QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
+                   Qt::Alignment align)
+{
+    auto *label = place(new QLabel(text, parent), name, at);
+    label->setFont(boldFont(label));
+    label->setAlignment(align | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
+{
+    auto *button = place(new QPushButton(text, parent), name, at);
+    button->setFont(boldFont(button));
+    button->setAutoDefault(false);
+    return button;
+}
+
+EditField *editField(QWidget *parent, const char *name, const Place &at)
+{
+    auto *field = place(new EditField(parent), name, at);
+    field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    field->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return field;
+}
+
+// True when some available screen shows part of the title bar of a window whose content
+// area would stand at topLeft.
+bool titleBarReachable(QPoint topLeft, int width, int menuHeight)
+{
+    const int titleHeight = qMax(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 1);
+    const QRect titleBar(topLeft.x(), topLeft.y() - menuHeight - titleHeight, width, titleHeight);
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
+        return screen->availableGeometry().intersects(titleBar);
+    });
+}
+
+} // namespace
+
+Window1 *Window1::instance()
+{
+    return windowInstance(s_window);
+}
+
+Window1 *Window1::openInstance()
+{
+    return openWindow(s_window);
+}
+
+Window1::Window1()
+{
+    Layout();
+    CreateControls();
+}
+
+void Window1::Layout()
+{
+    setMenus(MenuBar1::instance());
+    setWindowTitle(QStringLiteral("Tavrelo"));
+    setContentSize(kWidth, kHeight);
+    QPalette palette = content()->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    content()->setPalette(palette);
+}
+
+void Window1::CreateControls()
+{
+    QWidget *area = content();
+
+    InnocentText = editField(area, "InnocentText", kInnocentText);
+    InnocentText->setMultiLine(true);
+    InnocentText->setDesignedTextColor(Qt::black);
+    InnocentText->setBackColor(Qt::white);
+
+    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Plain Message"),
+                             Qt::AlignHCenter);
+
+    SecretText = editField(area, "SecretText", kSecretText);
+    SecretText->setMultiLine(false);
+    SecretText->setDesignedTextColor(QColor(254, 254, 254));
+    SecretText->setBackColor(Qt::black);
+    SecretText->setLimitText(75);
+
+    StaticText2 = staticText(area, "StaticText2", kStaticText2,
+                             QStringLiteral("Tavrelo  (up to 75 characters)"), Qt::AlignHCenter);
+    SavePNG = pushButton(area, "SavePNG", kSavePNG, QStringLiteral("Save Message"));
+
+    Canvas1 = place(new Canvas(area), "Canvas1", kCanvas1);
+    Canvas1->setBackdrop(backgroundjpg());
+
+    StaticText3 = staticText(area, "StaticText3", kStaticText3,
+                             QStringLiteral("Plain Message with Hidden Tavrelo"), Qt::AlignHCenter);
+    LoadPNG = pushButton(area, "LoadPNG", kLoadPNG, QStringLiteral("Load Message"));
+    ClearAll = pushButton(area, "ClearAll", kClearAll, QStringLiteral("Clear All"));
+
+    Rectangle1 = place(new Rectangle(area), "Rectangle1", kRectangle1);
+    Rectangle1->setFillColor(Qt::white);
+    Rectangle1->setBorderWidth(1);
+    Rectangle1->setTopLeftColor(Qt::black);
+    Rectangle1->setBottomRightColor(Qt::black);
+
+    Filter1 = place(new Canvas(Rectangle1), "Filter1", kFilter1);
+
+    StaticText4 = staticText(area, "StaticText4", kStaticText4, QStringLiteral("# of Characters:"),
+                             Qt::AlignLeft);
+    NoSecretTxt =
+        staticText(area, "NoSecretTxt", kNoSecretTxt, QStringLiteral("0"), Qt::AlignHCenter);
+
+    Kagi1 = pushButton(area, "Kagi1", kKagi1, QStringLiteral("Support Brinmoor"));
+    Kagi1->setDefault(true);
+    setDefaultButton(Kagi1);
+    connect(Kagi1, &QPushButton::clicked, this, &Window1::Kagi1_Action);
+
+    // Tab order by the designed tab indices; labels and canvases take no focus.
+    QWidget::setTabOrder(InnocentText, SecretText);
+    QWidget::setTabOrder(SecretText, SavePNG);
+    QWidget::setTabOrder(SavePNG, LoadPNG);
+    QWidget::setTabOrder(LoadPNG, ClearAll);
+    QWidget::setTabOrder(ClearAll, Kagi1);
+}
+
+void Window1::Event_Open()
+{
+    QPoint position(prefModule::Window1Left, prefModule::Window1Top);
+    // A position saved on a monitor since unplugged would leave the window out of reach.
+    if (!titleBarReachable(position, kWidth, contentOffset().y()))
+        position = kFallbackPosition;
+    setTop(position.y());
+    setLeft(position.x());
+}
+
+void Window1::Event_Close()
+{
+    prefModule::savePrefs();
+    if (Application *app = Application::instance())
+        app->Quit(0);
+}
+
+void Window1::Kagi1_Action()
+{
+    ShowURL(Addresses::orderPage());
+}

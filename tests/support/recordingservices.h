@@ -1,0 +1,40 @@
+#pragma once
+
+#include "framework/services.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// Stands in for the person at the screen: records what was shown and answers as told.
+// Installs itself for its lifetime.
+class RecordingServices final : public Services
+{
+public:
+    RecordingServices();
+    ~RecordingServices() override;
+
+    void msgBox(const QString &text) override;
+    void beep() override;
+    void showURL(const QString &address) override;
+    Choice messageDialog(const MessageDialog &dialog) override;
+    bool pageSetupDialog(QPrinter &printer) override;
+    bool printDialog(QPrinter &printer) override;
+
+    void clear();
+
+    QStringList messages;
+    int beeps = 0;
+    QStringList urls;
+    QList<MessageDialog> dialogs;
+
+    // How the person answers; the defaults dismiss, cancel and confirm as noted.
+    Choice dialogChoice = Choice::Cancel;
+    std::function<bool(QPrinter &)> onPageSetup = [](QPrinter &) { return false; };
+    std::function<bool(QPrinter &)> onPrint = [](QPrinter &) { return false; };
+    int pageSetupDialogs = 0;
+    int printDialogs = 0;
+    // Runs inside msgBox, as if the person did something while the box was up.
+    std::function<void(const QString &)> whileMessageShown;
+};
