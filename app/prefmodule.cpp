@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -116,8 +117,15 @@ double Val(const QString &text)
             i = j;
     }
     bool ok = false;
-    const double value = text.mid(start, i - start).toDouble(&ok);
-    return ok ? value : 0;
+    const QString number = text.mid(start, i - start);
+    const double value = QLocale::c().toDouble(number, &ok);
+    if (ok)
+        return value;
+    // Well-formed but beyond a double: a huge exponent overflows, a tiny one underflows.
+    if (number.contains(QLatin1String("e-"), Qt::CaseInsensitive))
+        return 0;
+    const double huge = std::numeric_limits<double>::infinity();
+    return number.startsWith(u'-') ? -huge : huge;
 }
 
 qint32 toInt32(double value)

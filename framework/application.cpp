@@ -129,7 +129,10 @@ QString Application::LongVersion() const
 
 int Application::run()
 {
-    QTimer::singleShot(0, this, [this] { Event_Open(); });
+    QTimer::singleShot(0, this, [this] {
+        if (!m_quitting)
+            Event_Open();
+    });
     return QApplication::exec();
 }
 

@@ -87,11 +87,13 @@ EditField *editField(QWidget *parent, const char *name, const Place &at)
 }
 
 // True when some available screen shows part of the title bar of a window whose content
-// area would stand at topLeft.
+// area would stand at topLeft, or the top edge just below it: window managers keep the title
+// bar of such a window on screen themselves.
 bool titleBarReachable(QPoint topLeft, int width, int menuHeight)
 {
     const int titleHeight = qMax(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 1);
-    const QRect titleBar(topLeft.x(), topLeft.y() - menuHeight - titleHeight, width, titleHeight);
+    const QRect titleBar(topLeft.x(), topLeft.y() - menuHeight - titleHeight, width,
+                         titleHeight + menuHeight + 1);
     const auto screens = QGuiApplication::screens();
     return std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
         return screen->availableGeometry().intersects(titleBar);

@@ -1,0 +1,210 @@
+#include "app/app.h"
+#include "app/prefmodule.h"
+#include "message/window1.h"
+#include "tests/support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QTest>
+
+#include <unistd.h>
+
+// The preferences file: how its lines are read and how the position is written back.
+class tst_prefmodule : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void reading_data();
+    void reading();
+    void extractDirectivesKeepsNamesAndTexts();
+    void savedPositionReadsBack_data();
+    void savedPositionReadsBack();
+    void savingReplacesEverything();
+    void unwritableFolderKeepsOldFile();
+    void noOpenWindowWritesNothing();
+
+private:
+    void writePrefs(const QByteArray &bytes) const;
+    QByteArray readPrefs() const;
+
+    TestHome m_home;
+};
+
+void tst_prefmodule::init()
+{
+    m_home.reset();
+    prefModule::gDirectives.assign(1, directiveClass());
+    prefModule::Window1Top = 0;
+    prefModule::Window1Left = 0;
+}
+
+void tst_prefmodule::cleanup()
+{
+    if (Window1 *window = Window1::openInstance()) {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        delete window;
+    }
+    QFile::setPermissions(m_home.preferences(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+void tst_prefmodule::writePrefs(const QByteArray &bytes) const
+{
+    QFile file(prefModule::filePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray tst_prefmodule::readPrefs() const
+{
+    QFile file(prefModule::filePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void tst_prefmodule::reading_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+
+    QTest::newRow("no file") << false << QByteArray() << 150 << 150;
+    QTest::newRow("empty file") << true << QByteArray() << 0 << 0;
+    QTest::newRow("position") << true << QByteArray("#Window1Position 40,60\n") << 40 << 60;
+    QTest::newRow("no line end") << true << QByteArray("#Window1Position 40,60") << 40 << 60;
+    QTest::newRow("CR line ends") << true << QByteArray("'c\r#Window1Position 4,6\r") << 4 << 6;
+    QTest::newRow("CRLF line ends")
+        << true << QByteArray("'c\r\n#Window1Position 4,6\r\n") << 4 << 6;
+    QTest::newRow("lower case") << true << QByteArray("#window1position 1,2\n") << 1 << 2;
+    QTest::newRow("capitals") << true << QByteArray("#WINDOW1POSITION 1,2\n") << 1 << 2;
+    QTest::newRow("top only") << true << QByteArray("#Window1Position 70\n") << 70 << 0;
+    QTest::newRow("no blank") << true << QByteArray("#Window1Position\n") << 0 << 0;
+    QTest::newRow("nothing after blank") << true << QByteArray("#Window1Position \n") << 0 << 0;
+    QTest::newRow("empty name") << true << QByteArray("# Window1Position 5,5\n") << 0 << 0;
+    QTest::newRow("later line wins")
+        << true << QByteArray("#Window1Position 1,2\n#Window1Position 3,4\n") << 3 << 4;
+    QTest::newRow("comments and other directives first")
+        << true << QByteArray("'hello\n#Other x\n#Window1Position 8,9\n") << 8 << 9;
+    QTest::newRow("empty line stops") << true << QByteArray("\n#Window1Position 8,9\n") << 0 << 0;
+    QTest::newRow("blank line stops")
+        << true << QByteArray("#Window1Position 1,1\n \n#Window1Position 8,9\n") << 1 << 1;
+    QTest::newRow("other character stops")
+        << true << QByteArray("x\n#Window1Position 8,9\n") << 0 << 0;
+    QTest::newRow("negative") << true << QByteArray("#Window1Position -20,-300\n") << -20 << -300;
+    QTest::newRow("blanks before numbers")
+        << true << QByteArray("#Window1Position  12, 13\n") << 12 << 13;
+    QTest::newRow("not a number") << true << QByteArray("#Window1Position top,left\n") << 0 << 0;
+    QTest::newRow("trailing text")
+        << true << QByteArray("#Window1Position 12px,13px\n") << 12 << 13;
+    QTest::newRow("fractions cut toward zero")
+        << true << QByteArray("#Window1Position 12.9,-13.9\n") << 12 << -13;
+    QTest::newRow("beyond Int32 clamps")
+        << true << QByteArray("#Window1Position 99999999999,-99999999999\n") << INT_MAX << INT_MIN;
+    QTest::newRow("exponent") << true << QByteArray("#Window1Position 1e2,1e999\n") << 100
+                              << INT_MAX;
+    QTest::newRow("binary") << true << QByteArray("\x89PNG\r\n\x1a\n\0\0#Window1Position 1,1", 24)
+                            << 0 << 0;
+    QTest::newRow("NUL inside the numbers")
+        << true << QByteArray("#Window1Position 7\0,8\n", 22) << 7 << 8;
+}
+
+void tst_prefmodule::reading()
+{
+    QFETCH(bool, exists);
+    QFETCH(QByteArray, contents);
+    QFETCH(int, top);
+    QFETCH(int, left);
+
+    if (exists)
+        writePrefs(contents);
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, top);
+    QCOMPARE(prefModule::Window1Left, left);
+}
+
+void tst_prefmodule::extractDirectivesKeepsNamesAndTexts()
+{
+    writePrefs("#Name  two  blanks \n'comment\n#Bare\n# empty name\nstop\n#After 1\n");
+    QVERIFY(prefModule::extractDirectives(prefModule::filePath()));
+    QCOMPARE(prefModule::gDirectives.size(), std::size_t(3));
+    QCOMPARE(prefModule::gDirectives[0].name, QString());
+    QCOMPARE(prefModule::gDirectives[1].name, QStringLiteral("name"));
+    QCOMPARE(prefModule::gDirectives[1].text, QStringLiteral(" two  blanks "));
+    QCOMPARE(prefModule::gDirectives[2].name, QString());
+    QCOMPARE(prefModule::gDirectives[2].text, QStringLiteral("empty name"));
+
+    QVERIFY(!prefModule::extractDirectives(QString()));
+    QVERIFY(!prefModule::extractDirectives(m_home.preferences() + QStringLiteral("/missing.txt")));
+    QVERIFY(!prefModule::extractDirectives(m_home.preferences())); // a folder, not a file
+    QCOMPARE(prefModule::gDirectives.size(), std::size_t(3));
+}
+
+void tst_prefmodule::savedPositionReadsBack_data()
+{
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+    QTest::newRow("start-up default") << 150 << 150;
+    QTest::newRow("elsewhere") << 321 << 77;
+    QTest::newRow("negative") << -40 << -60;
+}
+
+void tst_prefmodule::savedPositionReadsBack()
+{
+    QFETCH(int, top);
+    QFETCH(int, left);
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(top);
+    window->setLeft(left);
+    prefModule::savePrefs();
+    QCOMPARE(readPrefs(),
+             "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, top);
+    QCOMPARE(prefModule::Window1Left, left);
+}
+
+void tst_prefmodule::savingReplacesEverything()
+{
+    writePrefs("'comment\n#Other x\n#Window1Position 1,2\n#More y\n");
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(200);
+    window->setLeft(210);
+    prefModule::savePrefs();
+    QCOMPARE(readPrefs(), QByteArray("#Window1Position 200,210\n"));
+}
+
+void tst_prefmodule::unwritableFolderKeepsOldFile()
+{
+    writePrefs("#Window1Position 1,2\n");
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(300);
+    // Permissions do not bind root, so as root the save runs as nobody instead.
+    const bool root = geteuid() == 0;
+    if (root)
+        QCOMPARE(seteuid(65534), 0);
+    else
+        QVERIFY(QFile::setPermissions(m_home.preferences(),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    prefModule::savePrefs();
+    if (root)
+        QCOMPARE(seteuid(0), 0);
+    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+}
+
+void tst_prefmodule::noOpenWindowWritesNothing()
+{
+    writePrefs("#Window1Position 1,2\n");
+    prefModule::savePrefs();
+    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+    QVERIFY(!Window1::openInstance());
+}
+
+QTEST_MAIN(tst_prefmodule)
+#include "tst_prefmodule.moc"
