@@ -20,6 +20,9 @@ private Q_SLOTS:
     void cleanup();
     void reading_data();
     void reading();
+    void largeFiles_data();
+    void largeFiles();
+    void unreadableFileMeansNoFile();
     void extractDirectivesKeepsNamesAndTexts();
     void savedPositionReadsBack_data();
     void savedPositionReadsBack();
@@ -124,6 +127,59 @@ void tst_prefmodule::reading()
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, top);
     QCOMPARE(prefModule::Window1Left, left);
+}
+
+void tst_prefmodule::largeFiles_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+
+    const QByteArray position("#Window1Position 31,32\n");
+    QTest::newRow("1 MB comment line first")
+        << "'" + QByteArray(1 << 20, 'x') + "\n" + position << 31 << 32;
+    QTest::newRow("1 MB of blanks in the position")
+        << "#Window1Position " + QByteArray(1 << 20, ' ') + "5,6\n"
+        << 5 << 6;
+    QTest::newRow("10 MB of directives")
+        << QByteArray(10 << 20, '#').replace(0, 0, position) << 31 << 32;
+    QTest::newRow("10 MB after the last directive")
+        << position + QByteArray(10 << 20, '\0') << 31 << 32;
+}
+
+void tst_prefmodule::largeFiles()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, top);
+    QFETCH(int, left);
+    writePrefs(contents);
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, top);
+    QCOMPARE(prefModule::Window1Left, left);
+}
+
+void tst_prefmodule::unreadableFileMeansNoFile()
+{
+    // A folder where the file should be cannot be opened as one.
+    QVERIFY(QDir().mkpath(prefModule::filePath()));
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
+    QVERIFY(QDir(prefModule::filePath()).removeRecursively());
+
+    if (geteuid() == 0) {
+        // Permissions do not bind root: read as nobody, who may not enter the test home.
+        writePrefs("#Window1Position 1,2\n");
+        QCOMPARE(seteuid(65534), 0);
+        prefModule::loadPrefs();
+        QCOMPARE(seteuid(0), 0);
+    } else {
+        writePrefs("#Window1Position 1,2\n");
+        QVERIFY(QFile::setPermissions(prefModule::filePath(), QFileDevice::WriteOwner));
+        prefModule::loadPrefs();
+    }
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
 }
 
 void tst_prefmodule::extractDirectivesKeepsNamesAndTexts()
