@@ -35,6 +35,7 @@ private slots:
     void unwritableOutputIsReported();
     void pageSetupKeepsTheConfirmedSetup();
     void commandsDuringAPrintDoNothing();
+    void helpWindowBarRunsTheSameCommands();
 
 private:
     // The person confirms the print dialog with output to a PDF file.
@@ -65,6 +66,8 @@ void PrintingTest::init()
 {
     prefModule::PageSetup.clear();
     m_services.clear();
+    m_services.onPageSetup = [](QPrinter &) { return false; };
+    m_services.whileMessageShown = nullptr;
     QFile::remove(m_pdf);
     printToPdf();
 }
@@ -274,7 +277,6 @@ void PrintingTest::pageSetupKeepsTheConfirmedSetup()
         return false;
     };
     QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePageSetup"), nullptr), std::optional(false));
-    m_services.whileMessageShown = nullptr;
 
     QCOMPARE(m_services.messages, QStringList(2, QStringLiteral("Select Portrait Layout.")));
     QCOMPARE(dialogsAtNotice, (QList<int>{0, 1}));
@@ -304,6 +306,8 @@ void PrintingTest::commandsDuringAPrintDoNothing()
                 chosen = true;
                 m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
                 m_app.dispatchMenu(QStringLiteral("FilePageSetup"), nullptr);
+                // The pages already laid out still go out.
+                Help::instance()->close();
             });
         }
         return confirm(printer);
@@ -316,6 +320,18 @@ void PrintingTest::commandsDuringAPrintDoNothing()
     QCOMPARE(m_services.pageSetupDialogs, 0);
     QVERIFY(m_services.messages.isEmpty());
     QCOMPARE(printedPages().size(), blocks);
+}
+
+void PrintingTest::helpWindowBarRunsTheSameCommands()
+{
+    Help *help = Help::instance();
+    help->show();
+    help->EditField1->setFocus();
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePageSetup"), help), std::optional(false));
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePrint"), help), std::optional(true));
+    QCOMPARE(m_services.pageSetupDialogs, 1);
+    QCOMPARE(m_services.printDialogs, 1);
+    QCOMPARE(printedPages().size(), 1);
 }
 
 QTEST_MAIN(PrintingTest)
