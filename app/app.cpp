@@ -2,6 +2,9 @@
 
 #include "app/menubars.h"
 #include "app/prefmodule.h"
+#include "help/aboutbox.h"
+#include "help/help.h"
+#include "help/printing.h"
 #include "message/window1.h"
 
 App::App()
@@ -14,7 +17,13 @@ App *App::instance()
     return static_cast<App *>(Application::instance());
 }
 
-void App::ApplicationAddMenuHandlers() {}
+void App::ApplicationAddMenuHandlers()
+{
+    AddMenuHandler(QStringLiteral("FilePageSetup"), [this] { return FilePageSetup_Action(); });
+    AddMenuHandler(QStringLiteral("HelpAboutBox"), [this] { return HelpAboutBox_Action(); });
+    AddMenuHandler(QStringLiteral("HelpShowHelp"), [this] { return HelpShowHelp_Action(); });
+    AddMenuHandler(QStringLiteral("FilePrint"), [this] { return FilePrint_Action(); });
+}
 
 void App::Event_Open()
 {
@@ -37,4 +46,34 @@ void App::Event_EnableMenuItems()
         ->child(QStringLiteral("HelpMenu"))
         ->child(QStringLiteral("HelpAboutBox"))
         ->setEnabled(true);
+}
+
+bool App::FilePageSetup_Action()
+{
+    runPageSetup();
+    return false;
+}
+
+bool App::HelpAboutBox_Action()
+{
+    AboutBox *box = AboutBox::instance();
+    box->show();
+    box->raise();
+    box->activateWindow();
+    return true;
+}
+
+bool App::HelpShowHelp_Action()
+{
+    Help *help = Help::instance();
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return true;
+}
+
+bool App::FilePrint_Action()
+{
+    printHelp();
+    return true;
 }

@@ -23,4 +23,8 @@ protected:
 
 private:
     void ApplicationAddMenuHandlers();
+    bool FilePageSetup_Action();
+    bool HelpAboutBox_Action();
+    bool HelpShowHelp_Action();
+    bool FilePrint_Action();
 };

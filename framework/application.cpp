@@ -16,7 +16,12 @@ Application *s_application = nullptr;
 std::optional<bool> standardEditAction(const QString &itemName)
 {
     QWidget *focus = QApplication::focusWidget();
+    // A read-only field takes Copy and Select All only: its text and styles never change.
+    const bool editing = itemName == u"EditUndo" || itemName == u"EditCut" ||
+                         itemName == u"EditPaste" || itemName == u"EditClear";
     if (auto *text = qobject_cast<QTextEdit *>(focus)) {
+        if (editing && text->isReadOnly())
+            return std::nullopt;
         if (itemName == u"EditUndo")
             text->undo();
         else if (itemName == u"EditCut")
@@ -34,6 +39,8 @@ std::optional<bool> standardEditAction(const QString &itemName)
         return true;
     }
     if (auto *line = qobject_cast<QLineEdit *>(focus)) {
+        if (editing && line->isReadOnly())
+            return std::nullopt;
         if (itemName == u"EditUndo")
             line->undo();
         else if (itemName == u"EditCut")
@@ -86,6 +93,10 @@ bool Application::hasMenuHandler(const QString &itemName) const
 
 std::optional<bool> Application::dispatchMenu(const QString &itemName, Window *window)
 {
+    // The focused field is nearest the user: its standard Edit commands come before any
+    // binding, so a window handler that only enables an item cannot swallow Copy.
+    if (auto done = standardEditAction(itemName))
+        return done;
     if (window) {
         if (auto handled = window->handleMenu(itemName))
             return handled;
@@ -99,7 +110,7 @@ std::optional<bool> Application::dispatchMenu(const QString &itemName, Window *w
             return true;
         }
     }
-    return standardEditAction(itemName);
+    return std::nullopt;
 }
 
 int Application::MajorVersion() const

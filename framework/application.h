@@ -38,8 +38,8 @@ public:
     void AddMenuHandler(const QString &itemName, MenuHandler handler);
     bool hasMenuHandler(const QString &itemName) const;
 
-    // Serves a chosen menu item: the window's own binding first, then the application's, then
-    // the framework's standard action (Quit, and the Edit commands on the focused text field).
+    // Serves a chosen menu item: the standard Edit commands on the focused text field first,
+    // then the window's own binding, then the application's, then Quit.
     // Returns the handler's result, or nullopt when nothing served the item.
     std::optional<bool> dispatchMenu(const QString &itemName, Window *window);
 

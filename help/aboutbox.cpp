@@ -1,0 +1,137 @@
+#include "help/aboutbox.h"
+
+#include "app/addresses.h"
+#include "framework/services.h"
+#include "help/place.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QPointer<AboutBox> s_window;
+
+constexpr int kWidth = 264;
+constexpr int kHeight = 258;
+
+// The designed places, in the controls' creation order.
+constexpr Place kPushButton1{72, 180, 120, 21};
+constexpr Place kPushButton2{72, 217, 120, 21};
+constexpr Place kStaticText2{80, 86, 104, 87};
+constexpr Place kStaticText1{20, 20, 224, 45};
+constexpr Place kStaticText3{72, 60, 53, 20};
+constexpr Place kStaticText4{131, 60, 61, 20};
+
+// The credits, one line per carriage return; the empty line parts the two credits.
+const char kCredits[] = "Developed by\rCorvane\r\rSr. Beta Tester\rDelmoth";
+
+QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
+{
+    auto *button = place(new QPushButton(text, parent), name, at);
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// family empty: the system font at its standard size. Sizes are pixels, as designed.
+QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
+                   const QString &family, int pixelSize, bool bold, Qt::Alignment align)
+{
+    auto *label = place(new QLabel(text, parent), name, at);
+    QFont font = label->font();
+    if (!family.isEmpty()) {
+        font.setFamily(family);
+        font.setPixelSize(pixelSize);
+    }
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(align);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+AboutBox *AboutBox::instance()
+{
+    return windowInstance(s_window);
+}
+
+AboutBox *AboutBox::openInstance()
+{
+    return openWindow(s_window);
+}
+
+AboutBox::AboutBox()
+{
+    Layout();
+    CreateControls();
+}
+
+void AboutBox::Layout()
+{
+    setWindowTitle(QStringLiteral("About..."));
+    setContentSize(kWidth, kHeight);
+}
+
+void AboutBox::CreateControls()
+{
+    CreateControls0();
+}
+
+void AboutBox::CreateControls0()
+{
+    QWidget *area = content();
+    const QString arial = QStringLiteral("Arial");
+
+    PushButton1 = pushButton(area, "PushButton1", kPushButton1, QStringLiteral("Email Author"));
+    connect(PushButton1, &QPushButton::clicked, this, &AboutBox::PushButton1_Action);
+    PushButton2 = pushButton(area, "PushButton2", kPushButton2, QStringLiteral("Visit Web Site"));
+    connect(PushButton2, &QPushButton::clicked, this, &AboutBox::PushButton2_Action);
+
+    // A label breaks lines at line feeds only.
+    StaticText2 = staticText(area, "StaticText2", kStaticText2,
+                             QString::fromLatin1(kCredits).replace(u'\r', u'\n'), QString(), 0,
+                             false, Qt::AlignHCenter | Qt::AlignTop);
+    StaticText2->setWordWrap(true);
+    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Tavrelo"), arial,
+                             30, true, Qt::AlignHCenter | Qt::AlignTop);
+    StaticText3 = staticText(area, "StaticText3", kStaticText3, QStringLiteral("Version:"), arial,
+                             12, true, Qt::AlignLeft | Qt::AlignTop);
+    StaticText4 = staticText(area, "StaticText4", kStaticText4, QStringLiteral("2.1.0 Intel"),
+                             arial, 12, true, Qt::AlignRight | Qt::AlignTop);
+
+    QWidget::setTabOrder(PushButton1, PushButton2);
+}
+
+// The label's Open event comes as the window opens, once its controls exist.
+void AboutBox::Event_Open()
+{
+    StaticText4_Open();
+}
+
+void AboutBox::PushButton1_Action()
+{
+    ShowURL(Addresses::authorMail());
+}
+
+void AboutBox::PushButton2_Action()
+{
+    ShowURL(Addresses::webSite());
+}
+
+void AboutBox::StaticText4_Open()
+{
+    if (Application *app = Application::instance())
+        StaticText4->setText(app->LongVersion());
+    // A version longer than the designed box would lose its number off the left edge; the box
+    // grows to the right instead, as far as the window's margin.
+    const int needed = StaticText4->fontMetrics().horizontalAdvance(StaticText4->text());
+    const int room = kWidth - kStaticText4.left - kStaticText1.left;
+    if (needed > kStaticText4.width)
+        StaticText4->resize(qMin(needed, room), kStaticText4.height);
+}

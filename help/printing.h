@@ -1,0 +1,11 @@
+#pragma once
+
+// "Page Setup": the notice, then the page-setup dialog; a confirmed setup is kept in
+// prefModule::PageSetup for the rest of the run.
+void runPageSetup();
+
+// "Print Help": the print dialog, then the help window's styled text on fixed 540 by 720
+// pages in points, each with "page N" and the time and date at its foot. A cancelled dialog
+// prints nothing and says nothing. While either command runs (its dialogs, or the pages of a
+// print), choosing either again does nothing.
+void printHelp();

@@ -1,0 +1,338 @@
+#include "app/app.h"
+#include "app/prefmodule.h"
+#include "framework/editfield.h"
+#include "framework/printersetup.h"
+#include "help/help.h"
+#include "tests/support/pdftext.h"
+#include "tests/support/recordingservices.h"
+#include "tests/support/testhome.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class PrintingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void printsOnePagePerBlock_data();
+    void printsOnePagePerBlock();
+    void footerFontByPath_data();
+    void footerFontByPath();
+    void cancelledPrintPrintsNothing();
+    void unwritableOutputIsReported();
+    void pageSetupKeepsTheConfirmedSetup();
+    void commandsDuringAPrintDoNothing();
+    void helpWindowBarRunsTheSameCommands();
+
+private:
+    // The person confirms the print dialog with output to a PDF file.
+    void printToPdf();
+    QList<PdfPage> printedPages() const;
+    static QString dateTextNow();
+    static int blocksOf(EditField *field);
+
+    TestHome m_home;
+    RecordingServices m_services;
+    App m_app;
+    QTemporaryDir m_dir;
+    QString m_pdf;
+    QPageLayout m_seenLayout;
+};
+
+void PrintingTest::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_pdf = m_dir.filePath(QStringLiteral("help.pdf"));
+    // A default size the Courier path's 10 cannot be mistaken for.
+    QFont font = QApplication::font();
+    font.setPointSize(13);
+    QApplication::setFont(font);
+}
+
+void PrintingTest::init()
+{
+    prefModule::PageSetup.clear();
+    m_services.clear();
+    m_services.onPageSetup = [](QPrinter &) { return false; };
+    m_services.whileMessageShown = nullptr;
+    QFile::remove(m_pdf);
+    printToPdf();
+}
+
+void PrintingTest::cleanup()
+{
+    if (Help *help = Help::openInstance())
+        help->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!Help::openInstance());
+}
+
+void PrintingTest::printToPdf()
+{
+    m_services.onPrint = [this](QPrinter &printer) {
+        m_seenLayout = printer.pageLayout();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_pdf);
+        return true;
+    };
+}
+
+QList<PdfPage> PrintingTest::printedPages() const
+{
+    QFile file(m_pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readPdfPages(file.readAll());
+}
+
+QString PrintingTest::dateTextNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return QLocale().toString(now.time(), QLocale::ShortFormat) + QStringLiteral(", ") +
+           QLocale().toString(now.date(), QLocale::ShortFormat);
+}
+
+// How many blocks of 672 points the field's text takes at 72 dots per inch, 492 wide.
+int PrintingTest::blocksOf(EditField *field)
+{
+    QImage device(8, 8, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(72 / 0.0254));
+    device.setDotsPerMeterY(qRound(72 / 0.0254));
+    QPainter g(&device);
+    StyledTextPrinter stp = field->styledTextPrinter(&g, 492);
+    int blocks = 0;
+    while (!stp.isEOF()) {
+        stp.DrawBlock(36, 36, 672);
+        ++blocks;
+    }
+    return blocks;
+}
+
+void PrintingTest::printsOnePagePerBlock_data()
+{
+    QTest::addColumn<bool>("replaceText");
+    QTest::addColumn<QString>("text");
+
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines.append(QStringLiteral("Line %1 of a help text that runs over several pages.").arg(i));
+    QTest::newRow("the help text") << false << QString();
+    QTest::newRow("several pages") << true << lines.join(u'\r');
+    QTest::newRow("empty text") << true << QString();
+}
+
+void PrintingTest::printsOnePagePerBlock()
+{
+    QFETCH(bool, replaceText);
+    QFETCH(QString, text);
+
+    int blocks = 1;
+    if (replaceText) {
+        EditField *field = Help::instance()->EditField1;
+        field->setText(text);
+        blocks = qMax(blocksOf(field), 1);
+    }
+    const QString before = dateTextNow();
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr), std::optional(true));
+    const QString after = dateTextNow();
+
+    Help *help = Help::openInstance();
+    QVERIFY2(help && help->isVisible(), "the help window stays open");
+    if (!replaceText)
+        blocks = qMax(blocksOf(help->EditField1), 1);
+    if (replaceText && !text.isEmpty())
+        QVERIFY(blocks >= 3);
+
+    const QList<PdfPage> pages = printedPages();
+    QCOMPARE(pages.size(), blocks);
+    QString dateText;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QList<PdfTextRun> &runs = pages[i].runs;
+        QVERIFY(runs.size() >= 2);
+        // The footer is drawn last on every page.
+        const PdfTextRun &label = runs[runs.size() - 2];
+        const PdfTextRun &date = runs.back();
+        QCOMPARE(label.text, QStringLiteral("page %1").arg(i + 1));
+        QCOMPARE(label.origin, QPointF(40, 720));
+        QCOMPARE(date.origin, QPointF(100, 720));
+        if (i == 0) {
+            dateText = date.text;
+            QVERIFY2(dateText == before || dateText == after, qPrintable(dateText));
+        }
+        QCOMPARE(date.text, dateText);
+        QCOMPARE(runs.size() > 2, !text.isEmpty() || !replaceText);
+    }
+    if (!replaceText)
+        QVERIFY(pages.front().text().contains(QStringLiteral("Tavrelo")));
+    QVERIFY(m_services.messages.isEmpty());
+}
+
+void PrintingTest::footerFontByPath_data()
+{
+    QTest::addColumn<bool>("setupStored");
+    QTest::addColumn<int>("firstFooterSize");
+
+    QTest::newRow("no stored setup: Courier 10 from page 1") << false << 10;
+    QTest::newRow("stored setup: the printer's defaults on page 1")
+        << true << QApplication::font().pointSize();
+}
+
+void PrintingTest::footerFontByPath()
+{
+    QFETCH(bool, setupStored);
+    QFETCH(int, firstFooterSize);
+
+    QStringList lines(120, QStringLiteral("A line of text."));
+    Help::instance()->EditField1->setText(lines.join(u'\r'));
+    if (setupStored) {
+        QPrinter landscape;
+        landscape.setOutputFormat(QPrinter::PdfFormat);
+        landscape.setPageSize(QPageSize(QPageSize::Letter));
+        landscape.setPageOrientation(QPageLayout::Landscape);
+        prefModule::PageSetup = printerSetupString(landscape);
+    }
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+    QCOMPARE(m_seenLayout.orientation(),
+             setupStored ? QPageLayout::Landscape : QPrinter().pageLayout().orientation());
+
+    const QList<PdfPage> pages = printedPages();
+    QVERIFY(pages.size() >= 2);
+    QString labelFont;
+    for (const PdfPage &page : pages) {
+        const PdfTextRun &label = page.runs[page.runs.size() - 2];
+        const PdfTextRun &date = page.runs.back();
+        // Size and colour carry over from page to page; the footer sets only the family and
+        // takes bold off.
+        QCOMPARE(label.size, qreal(firstFooterSize));
+        QCOMPARE(date.size, qreal(firstFooterSize));
+        QVERIFY2(!label.font.contains(QLatin1String("Bold")), qPrintable(label.font));
+        QCOMPARE(date.font, label.font);
+        if (labelFont.isEmpty())
+            labelFont = label.font;
+        QCOMPARE(label.font, labelFont);
+        // The same 540 by 720 layout, whatever the paper.
+        QCOMPARE(label.origin, QPointF(40, 720));
+    }
+}
+
+void PrintingTest::cancelledPrintPrintsNothing()
+{
+    m_services.onPrint = [this](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_pdf);
+        return false;
+    };
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr), std::optional(true));
+    QCOMPARE(m_services.printDialogs, 1);
+    QVERIFY(!QFile::exists(m_pdf));
+    QVERIFY(m_services.messages.isEmpty());
+    QVERIFY2(!Help::openInstance(), "nothing to print, so no help window was needed");
+}
+
+void PrintingTest::unwritableOutputIsReported()
+{
+    m_services.onPrint = [this](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(QStringLiteral("missing/help.pdf")));
+        return true;
+    };
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr), std::optional(true));
+    QCOMPARE(m_services.messages, QStringList{QStringLiteral("The help could not be printed.")});
+}
+
+void PrintingTest::pageSetupKeepsTheConfirmedSetup()
+{
+    QList<int> dialogsAtNotice;
+    m_services.whileMessageShown = [&](const QString &) {
+        dialogsAtNotice.append(m_services.pageSetupDialogs);
+    };
+    QPageLayout seenBySecondDialog;
+    m_services.onPageSetup = [](QPrinter &printer) {
+        printer.setPageSize(QPageSize(QPageSize::A5));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        printer.setPageMargins(QMarginsF(20, 15, 10, 5), QPageLayout::Millimeter);
+        return true;
+    };
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePageSetup"), nullptr), std::optional(false));
+    const QString confirmed = prefModule::PageSetup;
+    QVERIFY(!confirmed.isEmpty());
+
+    m_services.onPageSetup = [&](QPrinter &printer) {
+        seenBySecondDialog = printer.pageLayout();
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        return false;
+    };
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePageSetup"), nullptr), std::optional(false));
+
+    QCOMPARE(m_services.messages, QStringList(2, QStringLiteral("Select Portrait Layout.")));
+    QCOMPARE(dialogsAtNotice, (QList<int>{0, 1}));
+    QCOMPARE(prefModule::PageSetup, confirmed);
+    QCOMPARE(seenBySecondDialog.pageSize().id(), QPageSize::A5);
+
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+    QCOMPARE(m_seenLayout.pageSize().id(), QPageSize::A5);
+    QCOMPARE(m_seenLayout.orientation(), QPageLayout::Landscape);
+    QCOMPARE(m_seenLayout.margins(QPageLayout::Millimeter), QMarginsF(20, 15, 10, 5));
+    QCOMPARE(printedPages().size(), 1);
+    QVERIFY2(QDir(m_home.preferences()).isEmpty(), "the page setup is never written to disk");
+}
+
+void PrintingTest::commandsDuringAPrintDoNothing()
+{
+    QStringList lines(120, QStringLiteral("A line of text."));
+    Help::instance()->EditField1->setText(lines.join(u'\r'));
+    const int blocks = blocksOf(Help::instance()->EditField1);
+
+    bool chosen = false;
+    const auto confirm = m_services.onPrint;
+    m_services.onPrint = [&](QPrinter &printer) {
+        // Chosen by the person while the pages go out.
+        if (m_services.printDialogs == 1) {
+            QTimer::singleShot(0, &m_app, [&] {
+                chosen = true;
+                m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+                m_app.dispatchMenu(QStringLiteral("FilePageSetup"), nullptr);
+                // The pages already laid out still go out.
+                Help::instance()->close();
+            });
+        }
+        return confirm(printer);
+    };
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+
+    QVERIFY(chosen);
+    qDebug() << "dialogs" << m_services.printDialogs << blocks;
+    QCOMPARE(m_services.printDialogs, 1);
+    QCOMPARE(m_services.pageSetupDialogs, 0);
+    QVERIFY(m_services.messages.isEmpty());
+    QCOMPARE(printedPages().size(), blocks);
+}
+
+void PrintingTest::helpWindowBarRunsTheSameCommands()
+{
+    Help *help = Help::instance();
+    help->show();
+    help->EditField1->setFocus();
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePageSetup"), help), std::optional(false));
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("FilePrint"), help), std::optional(true));
+    QCOMPARE(m_services.pageSetupDialogs, 1);
+    QCOMPARE(m_services.printDialogs, 1);
+    QCOMPARE(printedPages().size(), 1);
+}
+
+QTEST_MAIN(PrintingTest)
+#include "tst_printing.moc"
