@@ -3,6 +3,7 @@
 #include "app/menubars.h"
 #include "app/prefmodule.h"
 #include "message/window1.h"
+#include "update/selftest.h"
 
 App::App()
 {
@@ -14,7 +15,19 @@ App *App::instance()
     return static_cast<App *>(Application::instance());
 }
 
-void App::ApplicationAddMenuHandlers() {}
+void App::ApplicationAddMenuHandlers()
+{
+    AddMenuHandler(QStringLiteral("CheckforUpdateCheckNow"),
+                   [this] { return CheckforUpdateCheckNow_Action(); });
+}
+
+bool App::CheckforUpdateCheckNow_Action()
+{
+    selfTest *window = selfTest::instance();
+    window->show();
+    window->raise();
+    return false;
+}
 
 void App::Event_Open()
 {

@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -45,6 +46,14 @@ public:
                 socket->abort();
         }
         m_held.clear();
+    }
+
+    // Held connections the client has not closed.
+    int held() const
+    {
+        return int(std::count_if(m_held.cbegin(), m_held.cend(), [](const QPointer<QTcpSocket> &s) {
+            return s && s->state() == QAbstractSocket::ConnectedState;
+        }));
     }
 
     // Sends the bytes on every held connection and closes it.
