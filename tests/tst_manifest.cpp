@@ -90,6 +90,7 @@ void TestManifest::version_data()
     QTest::newRow("empty") << QString() << false;
     QTest::newRow("not a number") << QStringLiteral("v2.1.0") << false;
     QTest::newRow("huge field") << QStringLiteral("2.1.") + QString(400, u'9') << false;
+    QTest::newRow("field too small to tell from 0") << QStringLiteral("2.1.1e-999") << true;
 }
 
 void TestManifest::version()

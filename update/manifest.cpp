@@ -47,8 +47,12 @@ double val(const QString &text)
         return 0;
     double value = 0;
     const auto result = std::from_chars(begin, end, value);
-    if (result.ec == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to tell from 0, or too large for any double.
+        const QByteArrayView number(begin, result.ptr);
+        const bool tiny = number.contains("e-") || number.contains("E-");
+        value = tiny ? 0 : std::numeric_limits<double>::infinity();
+    }
     return negative ? -value : value;
 }
 
