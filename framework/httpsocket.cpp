@@ -69,8 +69,12 @@ std::optional<Target> targetOf(const QString &address, quint16 defaultPort)
         target.port = quint16(port);
     }
 
-    target.request = "GET " + path.toLatin1() + " HTTP/1.0\r\n" + "Accept: */*\r\n" +
-                     "Accept-Language: en\r\n" + "Host: " + server.toLatin1() + "\r\n" + "\r\n";
+    // The request line, the three headers and the empty line; nothing else.
+    target.request = "GET " + path.toLatin1() + " HTTP/1.0\r\n";
+    target.request += "Accept: */*\r\n";
+    target.request += "Accept-Language: en\r\n";
+    target.request += "Host: " + server.toLatin1() + "\r\n";
+    target.request += "\r\n";
     return target;
 }
 

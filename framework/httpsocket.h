@@ -25,7 +25,7 @@ public:
         HostNotFound = 2,       // the host name could not be resolved
         ConnectionRefused = 3,  // nothing listens on that port
         NetworkUnreachable = 4, // no route to the host or its network
-        ConnectTimedOut = 5,    // the connection attempt was given up
+        ConnectTimedOut = 5,    // no answer to the connection attempt in time
         AccessDenied = 6,       // the system did not allow the connection
         OutOfResources = 7,     // the system had no socket to give
         Unsupported = 8,        // the system cannot reach that kind of address
