@@ -6,6 +6,7 @@
 #include "help/help.h"
 #include "help/printing.h"
 #include "message/window1.h"
+#include "update/selftest.h"
 
 App::App()
 {
@@ -19,10 +20,20 @@ App *App::instance()
 
 void App::ApplicationAddMenuHandlers()
 {
+    AddMenuHandler(QStringLiteral("CheckforUpdateCheckNow"),
+                   [this] { return CheckforUpdateCheckNow_Action(); });
     AddMenuHandler(QStringLiteral("FilePageSetup"), [this] { return FilePageSetup_Action(); });
     AddMenuHandler(QStringLiteral("HelpAboutBox"), [this] { return HelpAboutBox_Action(); });
     AddMenuHandler(QStringLiteral("HelpShowHelp"), [this] { return HelpShowHelp_Action(); });
     AddMenuHandler(QStringLiteral("FilePrint"), [this] { return FilePrint_Action(); });
+}
+
+bool App::CheckforUpdateCheckNow_Action()
+{
+    selfTest *window = selfTest::instance();
+    window->show();
+    window->raise();
+    return false;
 }
 
 void App::Event_Open()

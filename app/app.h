@@ -16,6 +16,8 @@ public:
     // The one App object.
     static App *instance();
 
+    bool CheckforUpdateCheckNow_Action();
+
 protected:
     void Event_Open() override;
     void Event_Close() override;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -31,6 +32,11 @@ public:
     {
         QMessageBox box(dialog.icon, dialog.title, dialog.message);
         box.setInformativeText(dialog.explanation);
+        // The texts may come from outside (the update manifest): show them as written, never
+        // as markup with links that the box would open.
+        box.setTextFormat(Qt::PlainText);
+        for (QLabel *label : box.findChildren<QLabel *>())
+            label->setTextFormat(Qt::PlainText);
         QAbstractButton *action =
             dialog.actionCaption.isEmpty()
                 ? box.addButton(QMessageBox::Ok)

@@ -1,0 +1,127 @@
+#include "update/selftest.h"
+
+#include "app/app.h"
+#include "update/updatewindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QPointer<selfTest> s_window;
+
+constexpr int kWidth = 212;
+constexpr int kHeight = 102;
+
+struct Place
+{
+    int left, top, width, height;
+};
+
+// The designed places, in the controls' creation order.
+constexpr Place kStaticText1{38, 20, 67, 20};
+constexpr Place kStaticText2{105, 20, 70, 20};
+constexpr Place kPushButton1{28, 61, 157, 21};
+
+template <class T> T *place(T *control, const char *name, const Place &at)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(at.left, at.top, at.width, at.height);
+    return control;
+}
+
+QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
+                   bool bold)
+{
+    auto *label = place(new QLabel(text, parent), name, at);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+selfTest *selfTest::instance()
+{
+    return windowInstance(s_window);
+}
+
+selfTest *selfTest::openInstance()
+{
+    return openWindow(s_window);
+}
+
+selfTest::selfTest()
+{
+    Layout();
+    CreateControls();
+}
+
+void selfTest::Layout()
+{
+    setWindowTitle(QStringLiteral("Self Test"));
+    setContentSize(kWidth, kHeight);
+    // A document window with a close box only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+}
+
+void selfTest::CreateControls()
+{
+    CreateControls0();
+}
+
+void selfTest::CreateControls0()
+{
+    QWidget *area = content();
+
+    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Version:"), true);
+    StaticText2 =
+        staticText(area, "StaticText2", kStaticText2, QStringLiteral("2.1.0 Intel"), false);
+
+    PushButton1 = place(new QPushButton(QStringLiteral("Check for Updates"), area), "PushButton1",
+                        kPushButton1);
+    QFont font = PushButton1->font();
+    font.setBold(true);
+    PushButton1->setFont(font);
+    PushButton1->setAutoDefault(false);
+    PushButton1->setDefault(true);
+    setDefaultButton(PushButton1);
+    connect(PushButton1, &QPushButton::clicked, this, &selfTest::PushButton1_Action);
+}
+
+void selfTest::Event_Open()
+{
+    StaticText2_Open();
+}
+
+void selfTest::StaticText2_Open()
+{
+    StaticText2->setText(App::instance()->LongVersion());
+    // A version longer than the designed box would lose its number off the left edge: the box
+    // grows to the right as far as the window's margin, and what still does not fit is cut
+    // at the right end rather than the left.
+    const int needed = StaticText2->fontMetrics().horizontalAdvance(StaticText2->text());
+    if (needed <= kStaticText2.width)
+        return;
+    const int room = kWidth - kStaticText2.left - kPushButton1.left;
+    StaticText2->resize(qMin(needed, room), kStaticText2.height);
+    if (needed > room) {
+        StaticText2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        StaticText2->setIndent(StaticText2->fontMetrics().horizontalAdvance(u' '));
+    }
+}
+
+void selfTest::PushButton1_Action()
+{
+    // Opening the update window starts the check and closes this window, which may be gone
+    // by the time showModal returns: only the accessor is asked afterwards.
+    updateWindow::instance()->showModal();
+    if (selfTest *window = openInstance())
+        window->close();
+}

@@ -1,0 +1,221 @@
+#include "update/updatewindow.h"
+
+#include "app/addresses.h"
+#include "app/app.h"
+#include "framework/httpsocket.h"
+#include "framework/services.h"
+#include "update/manifest.h"
+#include "update/selftest.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+QPointer<updateWindow> s_window;
+
+constexpr int kWidth = 300;
+constexpr int kHeight = 120;
+
+struct Place
+{
+    int left, top, width, height;
+};
+
+// The designed places, in the controls' creation order (hp has none).
+constexpr Place kStaticText1{20, 19, 266, 20};
+constexpr Place kProgressBar1{20, 46, 260, 12};
+constexpr Place kPushButton1{208, 80, 72, 20};
+
+template <class T> T *place(T *control, const char *name, const Place &at)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(at.left, at.top, at.width, at.height);
+    return control;
+}
+
+// The download address comes from an unauthenticated reply; the desktop would run any
+// scheme it is given, so only a web address is opened.
+bool isWebAddress(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
+           !url.host().isEmpty();
+}
+
+} // namespace
+
+updateWindow *updateWindow::instance()
+{
+    return windowInstance(s_window);
+}
+
+updateWindow *updateWindow::openInstance()
+{
+    return openWindow(s_window);
+}
+
+updateWindow::updateWindow()
+{
+    Layout();
+    CreateControls();
+}
+
+void updateWindow::Layout()
+{
+    setWindowTitle(QStringLiteral("Update"));
+    setContentSize(kWidth, kHeight);
+    // A movable modal window: it can be moved and minimised, not resized or maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+}
+
+void updateWindow::CreateControls()
+{
+    CreateControls0();
+}
+
+void updateWindow::CreateControls0()
+{
+    QWidget *area = content();
+
+    StaticText1 = place(new QLabel(QStringLiteral("Checking for update..."), area), "StaticText1",
+                        kStaticText1);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    StaticText1->setFont(font);
+    StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette palette = StaticText1->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    StaticText1->setPalette(palette);
+
+    ProgressBar1 = place(new QProgressBar(area), "ProgressBar1", kProgressBar1);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    hp = new HTTPSocket(this);
+    hp->setObjectName(QStringLiteral("hp"));
+    connect(hp, &HTTPSocket::PageReceived, this, &updateWindow::hp_PageReceived);
+    connect(hp, &HTTPSocket::Error, this, &updateWindow::hp_Error);
+
+    PushButton1 =
+        place(new QPushButton(QStringLiteral("Cancel"), area), "PushButton1", kPushButton1);
+    PushButton1->setAutoDefault(false);
+    PushButton1->setDefault(true);
+    setDefaultButton(PushButton1);
+    setCancelButton(PushButton1);
+    connect(PushButton1, &QPushButton::clicked, this, &updateWindow::PushButton1_Action);
+}
+
+void updateWindow::Event_Open()
+{
+    ProgressBar1->setMaximum(0);
+    hp->Get(Addresses::manifest());
+    // Only an open self-test window is closed; asking its accessor would build one first.
+    if (selfTest *window = selfTest::openInstance())
+        window->close();
+}
+
+void updateWindow::Event_Close()
+{
+    // A reply or a failure that comes later has no window to speak for.
+    hp->Close();
+}
+
+void updateWindow::hp_PageReceived(const QString & /*address*/, int /*status*/,
+                                   const InternetHeaders & /*headers*/, const QByteArray &content)
+{
+    if (!isOpen())
+        return;
+    const QString body = QString::fromUtf8(content);
+    if (body.isEmpty()) {
+        close();
+        return;
+    }
+    const Manifest::Values manifest = Manifest::read(body);
+    ProgressBar1->setVisible(false);
+
+    const App *app = App::instance();
+    if (Manifest::isCurrent(manifest.version, app->MajorVersion(), app->MinorVersion(),
+                            app->BugVersion())) {
+        StaticText1->setText(QStringLiteral("This version is current."));
+        StaticText1->repaint();
+        if (!automaticCheck)
+            MsgBox(QStringLiteral("You are using the current version. No update is available."));
+        close();
+        return;
+    }
+    askUpgrade(manifest.version, manifest.description, manifest.downloadAddress, manifest.free);
+}
+
+void updateWindow::hp_Error(int code)
+{
+    if (!isOpen())
+        return;
+    Beep();
+    MsgBox(QStringLiteral("There was a communication error ") +
+           QStringLiteral("with the website. Please try ") +
+           QStringLiteral("again later. (Code: ") + QString::number(code) + u')');
+    close();
+}
+
+void updateWindow::PushButton1_Action()
+{
+    close();
+}
+
+QString updateWindow::startTag(const QString &name) const
+{
+    return Manifest::startTag(name);
+}
+
+QString updateWindow::endTag(const QString &name) const
+{
+    return Manifest::endTag(name);
+}
+
+QString updateWindow::returnValue(const QString &body, const QString &name) const
+{
+    return Manifest::returnValue(body, name);
+}
+
+void updateWindow::askUpgrade(const QString &version, const QString &description,
+                              const QString &downloadAddress, bool free)
+{
+    Services::MessageDialog dialog;
+    dialog.title = QStringLiteral("New version available!");
+    dialog.message = QStringLiteral("Version ") + version + QStringLiteral(" is now available. ") +
+                     QStringLiteral("(You are using version ") + App::instance()->ShortVersion() +
+                     QStringLiteral(".) ");
+    if (free) {
+        dialog.message += QStringLiteral("This is a free upgrade. ") +
+                          QStringLiteral("Would you like to automatically download ") +
+                          QStringLiteral("this update (using your web browser)?");
+    } else {
+        dialog.message += QStringLiteral("This is a paid upgrade. ") +
+                          QStringLiteral("Would you like to automatically download ") +
+                          QStringLiteral("the trial version (using your web browser)?");
+    }
+    dialog.explanation = description;
+    dialog.icon = QMessageBox::Question;
+    dialog.cancelVisible = true;
+    dialog.alternateCaption = QStringLiteral("Go to Website");
+    dialog.alternateVisible = true;
+
+    switch (Services::current().messageDialog(dialog)) {
+    case Services::Choice::Cancel:
+        close();
+        break;
+    case Services::Choice::Action:
+        if (isWebAddress(downloadAddress))
+            ShowURL(downloadAddress);
+        close();
+        break;
+    case Services::Choice::Alternate:
+        ShowURL(Addresses::webSite());
+        break;
+    }
+}
