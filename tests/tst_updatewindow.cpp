@@ -175,6 +175,29 @@ void TestUpdateWindow::reply_data()
     QTest::newRow("CR-only header ends")
         << "HTTP/1.0 200 OK\rContent-Type: text/xml\r\r" + manifest("2.1.0")
         << QStringList{kCurrent} << QString();
+
+    // What a hostile or broken server can send: never a crash, never a hang.
+    QTest::newRow("status line of garbage")
+        << "\x01\xff\xfe garbage\r\n\r\n" + manifest("2.1.0") << QStringList{kCurrent} << QString();
+    QTest::newRow("dropped mid-header")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Ty") << QStringList() << QString();
+    QTest::newRow("no header block, so no body") << manifest("2.1.0") << QStringList() << QString();
+    QTest::newRow("doubled tags, first wins")
+        << ok("<CurrentVersion>2.1.0</CurrentVersion><CurrentVersion>9</CurrentVersion>")
+        << QStringList{kCurrent} << QString();
+    QTest::newRow("tags in other case")
+        << ok("<CURRENTVERSION>2.1.0</currentversion>") << QStringList{kCurrent} << QString();
+    QTest::newRow("control characters after the version")
+        << ok("<CurrentVersion>2.1.0\a\x1b[31m</CurrentVersion>") << QStringList{kCurrent}
+        << QString();
+    QTest::newRow("NUL inside the version")
+        << ok(QByteArray("<CurrentVersion>2.2.0\0</CurrentVersion><Free>No</Free>", 55))
+        << QStringList()
+        << QString(kPaidOffer)
+               .replace(QStringLiteral("2.2.0 "), QStringLiteral("2.2.0%1 ").arg(QChar(0)));
+    QTest::newRow("huge version number")
+        << ok("<CurrentVersion>" + QByteArray(100000, '9') + "</CurrentVersion>") << QStringList()
+        << QString(kPaidOffer).replace(QStringLiteral("2.2.0"), QString(100000, u'9'));
 }
 
 void TestUpdateWindow::reply()
