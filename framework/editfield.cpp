@@ -155,6 +155,10 @@ StyledTextPrinter EditField::styledTextPrinter(QPainter *g, qreal wrapWidth)
         QTextDocument *doc = layout->document.get();
         doc->documentLayout()->setPaintDevice(&layout->metrics);
         doc->setDocumentMargin(0);
+        // The printer wraps at its own width, also for a field that shows one unwrapped line.
+        QTextOption option = doc->defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        doc->setDefaultTextOption(option);
         doc->setTextWidth(wrapWidth);
         for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
             doc->documentLayout()->blockBoundingRect(block); // lays the block out
