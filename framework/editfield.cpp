@@ -21,6 +21,13 @@ int previousCodePoint(const QString &text, int position)
     return position - 1;
 }
 
+// True when text laid out for device takes the metrics it takes without one.
+bool atDefaultResolution(QFont font, const QPaintDevice *device)
+{
+    font.setPointSizeF(100);
+    return QFontMetricsF(font).height() == QFontMetricsF(font, device).height();
+}
+
 } // namespace
 
 EditField::EditField(QWidget *parent)
@@ -152,14 +159,19 @@ StyledTextPrinter EditField::styledTextPrinter(QPainter *g, qreal wrapWidth)
         const int dotsPerMeter = qRound(dpi / 0.0254);
         layout->metrics.setDotsPerMeterX(dotsPerMeter);
         layout->metrics.setDotsPerMeterY(dotsPerMeter);
+        // Every setting before the layout exists: each change to a laid-out document lays the
+        // whole of it out again, and a glyph's extents cost much for colour emoji fonts.
         QTextDocument *doc = layout->document.get();
-        doc->documentLayout()->setPaintDevice(&layout->metrics);
         doc->setDocumentMargin(0);
         // The printer wraps at its own width, also for a field that shows one unwrapped line.
         QTextOption option = doc->defaultTextOption();
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         doc->setDefaultTextOption(option);
         doc->setTextWidth(wrapWidth);
+        // Made here, the layout takes the default resolution; another one needs a new layout.
+        doc->documentLayout()->setPaintDevice(&layout->metrics);
+        if (!atDefaultResolution(doc->defaultFont(), &layout->metrics))
+            doc->setDefaultTextOption(option);
         for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
             doc->documentLayout()->blockBoundingRect(block); // lays the block out
             const QTextLayout *lines = block.layout();

@@ -1,5 +1,6 @@
 #include "framework/pngfile.h"
 
+#include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
@@ -22,17 +23,31 @@ bool save(const QImage &picture, const QString &path)
 {
     if (picture.isNull() || path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QImageWriter writer(&file, "png");
     QImage pixels = picture;
     // A colour space would be written as a profile that readers then apply.
     if (pixels.colorSpace().isValid())
         pixels.setColorSpace(QColorSpace());
-    if (!writer.write(pixels)) {
-        file.cancelWriting();
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(pixels))
+            return false;
+    }
+
+    // Unbuffered: a buffered QFileDevice drops the rest of a short write (a full disk, a file
+    // size limit) without an error, and the commit would replace the old file with a stump.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
+    for (qsizetype written = 0; written < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) {
+            file.cancelWriting();
+            return false;
+        }
+        written += n;
     }
     return file.commit();
 }
