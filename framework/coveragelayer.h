@@ -22,4 +22,5 @@ public:
 
 private:
     QImage m_layer;
+    int m_usedRows = 0; // rows of m_layer that may hold coverage
 };

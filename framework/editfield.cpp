@@ -168,6 +168,10 @@ StyledTextPrinter EditField::styledTextPrinter(QPainter *g, qreal wrapWidth)
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         doc->setDefaultTextOption(option);
         doc->setTextWidth(wrapWidth);
+        // The snapshot never changes: keep each block's shaped glyphs, which a document layout
+        // otherwise drops after laying the block out and shapes again at every paint.
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            block.layout()->setCacheEnabled(true);
         // Made here, the layout takes the default resolution; another one needs a new layout.
         doc->documentLayout()->setPaintDevice(&layout->metrics);
         if (!atDefaultResolution(doc->defaultFont(), &layout->metrics))
