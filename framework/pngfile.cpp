@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -54,6 +55,9 @@ bool save(const QImage &picture, const QString &path)
 
 QImage load(const QString &path)
 {
+    // A folder, a pipe or a device of that name is no picture (and a pipe would block).
+    if (!QFileInfo(path).isFile())
+        return {};
     QImageReader reader(path, "png");
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(false);

@@ -13,7 +13,8 @@ namespace PngFile {
 bool save(const QImage &picture, const QString &path);
 
 // The picture of a PNG file, its transparency laid over white, in RGB32; a null picture when
-// the file is missing, no PNG, damaged or claims a size beyond what a picture may take.
+// the file is missing, no regular file, no PNG, damaged or claims a size beyond what a
+// picture may take.
 QImage load(const QString &path);
 
 } // namespace PngFile

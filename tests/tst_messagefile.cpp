@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace MessageWindow;
@@ -120,6 +121,7 @@ private Q_SLOTS:
     void loadsWhatDecodesAndIgnoresTheRest_data();
     void loadsWhatDecodesAndIgnoresTheRest();
     void loadingKeepsTheFieldsAndDrawsThemOver();
+    void loadsOnlyARegularFile();
 
 private:
     QString filePath() const { return QDir(m_home.desktop()).filePath(kFileName); }
@@ -374,6 +376,20 @@ void tst_MessageFile::loadingKeepsTheFieldsAndDrawsThemOver()
     const QImage shown = onScreen(m_window);
     QCOMPARE(shown, captured(m_window));
     QVERIFY(count(shown, QRect(20, 20, 100, 20), isDark) > 0);
+}
+
+void tst_MessageFile::loadsOnlyARegularFile()
+{
+    QVERIFY(QDir().mkpath(filePath()));
+    QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QVERIFY(QDir(filePath()).removeRecursively());
+
+    // A pipe would block the reader until someone writes into it.
+    QCOMPARE(mkfifo(QFile::encodeName(filePath()).constData(), 0600), 0);
+    QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QVERIFY(m_services.messages.isEmpty());
 }
 
 QTEST_MAIN(tst_MessageFile)
