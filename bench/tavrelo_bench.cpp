@@ -300,7 +300,7 @@ void benchStartup(int runs, bool withCallgrind, const QString &home)
 int main(int argc, char *argv[])
 {
     int runs = 300;
-    int startupRuns = 20;
+    int startupRuns = 40;
     bool callgrind = true;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg = argv[i];

@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <cmath>
+
 namespace {
 
 QPointer<Window1> s_window;
@@ -252,6 +254,9 @@ void Window1::Canvas1_Paint(QPainter *g)
         return;
     Module1::stp = InnocentText->styledTextPrinter(g, 520);
     Module1::stp.DrawBlock(20, 20, 560);
+    Module1::stp = SecretText->styledTextPrinter(g, 560);
+    if (Module1::stp.isEOF())
+        return;
     // Through a coverage layer: a colour emoji font ignores the pen and would draw the secret
     // in plain sight; this way every pixel the secret touches takes the near-white colour.
     m_secretLayer.paint(g, QRect(QPoint(0, 0), Canvas1->size()), kSecretColor,
@@ -301,9 +306,14 @@ void Window1::Filter1_Paint(QPainter *g)
     font.setBold(true);
     // The box was designed around a narrower system font; where the platform's bold face is
     // wider, the label would wrap and lose its second line below the box.
-    while (font.pointSizeF() > 6 &&
-           QFontMetricsF(font, g->device()).horizontalAdvance(label) > kWrapWidth)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    const qreal width = QFontMetricsF(font, g->device()).horizontalAdvance(label);
+    if (width > kWrapWidth && font.pointSizeF() > 0) {
+        // Text widths grow about in proportion to the size; round down to half points.
+        font.setPointSizeF(std::floor(2 * font.pointSizeF() * kWrapWidth / width) / 2);
+        while (font.pointSizeF() > 6 &&
+               QFontMetricsF(font, g->device()).horizontalAdvance(label) > kWrapWidth)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
     g->setFont(font);
     // (5, 15) is the first line's baseline.
     const QFontMetricsF metrics(font, g->device());
