@@ -11,6 +11,8 @@ Canvas::Canvas(QWidget *parent)
 void Canvas::setBackdrop(const QImage &picture)
 {
     m_backdrop = picture;
+    // A new backdrop shows without a refresh of its own.
+    update();
 }
 
 void Canvas::refresh(bool immediately)

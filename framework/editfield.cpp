@@ -21,6 +21,50 @@ int previousCodePoint(const QString &text, int position)
     return position - 1;
 }
 
+// True when text laid out for device takes the metrics it takes without one.
+bool atDefaultResolution(QFont font, const QPaintDevice *device)
+{
+    font.setPointSizeF(100);
+    return QFontMetricsF(font).height() == QFontMetricsF(font, device).height();
+}
+
+// Lays a copy of source out into layout, for a device of that resolution.
+void layOut(const QTextDocument &source, int dpi, TextLayoutSnapshot &layout)
+{
+    layout.document.reset(source.clone());
+    // Metrics of the target's resolution, from a device the snapshot owns.
+    layout.metrics = QImage(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    layout.metrics.setDotsPerMeterX(dotsPerMeter);
+    layout.metrics.setDotsPerMeterY(dotsPerMeter);
+    // Every setting before the layout exists: each change to a laid-out document lays the
+    // whole of it out again, and a glyph's extents cost much for colour emoji fonts.
+    QTextDocument *doc = layout.document.get();
+    doc->setDocumentMargin(0);
+    // The printer wraps at its own width, also for a field that shows one unwrapped line.
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    doc->setDefaultTextOption(option);
+    doc->setTextWidth(layout.wrapWidth);
+    // The snapshot never changes: keep each block's shaped glyphs, which a document layout
+    // otherwise drops after laying the block out and shapes again at every paint.
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
+    // Made here, the layout takes the default resolution; another one needs a new layout.
+    doc->documentLayout()->setPaintDevice(&layout.metrics);
+    if (!atDefaultResolution(doc->defaultFont(), &layout.metrics))
+        doc->setDefaultTextOption(option);
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        doc->documentLayout()->blockBoundingRect(block); // lays the block out
+        const QTextLayout *lines = block.layout();
+        const qreal blockTop = lines->position().y();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            const QTextLine line = lines->lineAt(i);
+            layout.lines.append({blockTop + line.y(), blockTop + line.y() + line.height()});
+        }
+    }
+}
+
 } // namespace
 
 EditField::EditField(QWidget *parent)
@@ -146,25 +190,9 @@ StyledTextPrinter EditField::styledTextPrinter(QPainter *g, qreal wrapWidth)
         layout->wrapWidth = wrapWidth;
         layout->defaultColor = m_textColor;
         layout->empty = document()->isEmpty();
-        layout->document.reset(document()->clone());
-        // Metrics of the target's resolution, from a device the snapshot owns.
-        layout->metrics = QImage(1, 1, QImage::Format_RGB32);
-        const int dotsPerMeter = qRound(dpi / 0.0254);
-        layout->metrics.setDotsPerMeterX(dotsPerMeter);
-        layout->metrics.setDotsPerMeterY(dotsPerMeter);
-        QTextDocument *doc = layout->document.get();
-        doc->documentLayout()->setPaintDevice(&layout->metrics);
-        doc->setDocumentMargin(0);
-        doc->setTextWidth(wrapWidth);
-        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-            doc->documentLayout()->blockBoundingRect(block); // lays the block out
-            const QTextLayout *lines = block.layout();
-            const qreal blockTop = lines->position().y();
-            for (int i = 0; i < lines->lineCount(); ++i) {
-                const QTextLine line = lines->lineAt(i);
-                layout->lines.append({blockTop + line.y(), blockTop + line.y() + line.height()});
-            }
-        }
+        // An empty text draws nothing and needs no copy.
+        if (!layout->empty)
+            layOut(*document(), dpi, *layout);
         m_layout = std::move(layout);
         m_layoutRevision = m_revision;
         m_layoutDpi = dpi;

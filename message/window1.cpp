@@ -6,14 +6,24 @@
 #include "app/prefmodule.h"
 #include "framework/canvas.h"
 #include "framework/editfield.h"
+#include "framework/picturecapture.h"
+#include "framework/pngfile.h"
 #include "framework/rectangle.h"
 #include "framework/services.h"
+#include "framework/specialfolder.h"
+#include "message/module1.h"
+#include "message/revealpicture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+
+#include <cmath>
 
 namespace {
 
@@ -22,6 +32,8 @@ QPointer<Window1> s_window;
 constexpr int kWidth = 600;
 constexpr int kHeight = 434;
 constexpr QPoint kFallbackPosition(150, 150);
+const QLatin1String kMessageFile("My Message.png");
+const QColor kSecretColor(254, 254, 254);
 
 struct Place
 {
@@ -43,6 +55,11 @@ constexpr Place kFilter1{0, 0, 75, 22}; // within Rectangle1, covering it exactl
 constexpr Place kStaticText4{430, 158, 111, 20};
 constexpr Place kNoSecretTxt{539, 158, 34, 20};
 constexpr Place kKagi1{465, 225, 115, 20};
+
+constexpr QRect placeRect(const Place &at)
+{
+    return QRect(at.left, at.top, at.width, at.height);
+}
 
 template <class T> T *place(T *control, const char *name, const Place &at)
 {
@@ -114,6 +131,12 @@ Window1 *Window1::openInstance()
 
 Window1::Window1()
 {
+    // The globals hold fonts and pictures that must go before the application does.
+    static const bool releaseRegistered = [] {
+        qAddPostRoutine(Module1::release);
+        return true;
+    }();
+    Q_UNUSED(releaseRegistered);
     Layout();
     CreateControls();
 }
@@ -136,6 +159,7 @@ void Window1::CreateControls()
     InnocentText->setMultiLine(true);
     InnocentText->setDesignedTextColor(Qt::black);
     InnocentText->setBackColor(Qt::white);
+    connect(InnocentText, &EditField::textChange, this, &Window1::InnocentText_TextChange);
 
     StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Plain Message"),
                              Qt::AlignHCenter);
@@ -145,18 +169,23 @@ void Window1::CreateControls()
     SecretText->setDesignedTextColor(QColor(254, 254, 254));
     SecretText->setBackColor(Qt::black);
     SecretText->setLimitText(75);
+    connect(SecretText, &EditField::textChange, this, &Window1::SecretText_TextChange);
 
     StaticText2 = staticText(area, "StaticText2", kStaticText2,
                              QStringLiteral("Tavrelo  (up to 75 characters)"), Qt::AlignHCenter);
     SavePNG = pushButton(area, "SavePNG", kSavePNG, QStringLiteral("Save Message"));
+    connect(SavePNG, &QPushButton::clicked, this, &Window1::SavePNG_Action);
 
     Canvas1 = place(new Canvas(area), "Canvas1", kCanvas1);
     Canvas1->setBackdrop(backgroundjpg());
+    connect(Canvas1, &Canvas::paint, this, &Window1::Canvas1_Paint);
 
     StaticText3 = staticText(area, "StaticText3", kStaticText3,
                              QStringLiteral("Plain Message with Hidden Tavrelo"), Qt::AlignHCenter);
     LoadPNG = pushButton(area, "LoadPNG", kLoadPNG, QStringLiteral("Load Message"));
+    connect(LoadPNG, &QPushButton::clicked, this, &Window1::LoadPNG_Action);
     ClearAll = pushButton(area, "ClearAll", kClearAll, QStringLiteral("Clear All"));
+    connect(ClearAll, &QPushButton::clicked, this, &Window1::ClearAll_Action);
 
     Rectangle1 = place(new Rectangle(area), "Rectangle1", kRectangle1);
     Rectangle1->setFillColor(Qt::white);
@@ -165,6 +194,9 @@ void Window1::CreateControls()
     Rectangle1->setBottomRightColor(Qt::black);
 
     Filter1 = place(new Canvas(Rectangle1), "Filter1", kFilter1);
+    connect(Filter1, &Canvas::paint, this, &Window1::Filter1_Paint);
+    connect(Filter1, &Canvas::mouseEnter, this, &Window1::Filter1_MouseEnter);
+    connect(Filter1, &Canvas::mouseExit, this, &Window1::Filter1_MouseExit);
 
     StaticText4 = staticText(area, "StaticText4", kStaticText4, QStringLiteral("# of Characters:"),
                              Qt::AlignLeft);
@@ -204,4 +236,114 @@ void Window1::Event_Close()
 void Window1::Kagi1_Action()
 {
     ShowURL(Addresses::orderPage());
+}
+
+void Window1::InnocentText_TextChange()
+{
+    Module1::CopyBack = false;
+    Canvas1->refresh(true);
+}
+
+void Window1::SecretText_TextChange()
+{
+    NoSecretTxt->setText(QString::number(EditField::characterCount(SecretText->text())));
+    Canvas1->refresh(true);
+}
+
+void Window1::Canvas1_Paint(QPainter *g)
+{
+    if (Module1::CopyBack)
+        return;
+    Module1::stp = InnocentText->styledTextPrinter(g, 520);
+    Module1::stp.DrawBlock(20, 20, 560);
+    Module1::stp = SecretText->styledTextPrinter(g, 560);
+    if (Module1::stp.isEOF())
+        return;
+    // Through a coverage layer: a colour emoji font ignores the pen and would draw the secret
+    // in plain sight; this way every pixel the secret touches takes the near-white colour.
+    m_secretLayer.paint(g, QRect(QPoint(0, 0), Canvas1->size()), kSecretColor,
+                        [this](QPainter *layer) {
+                            Module1::stp = SecretText->styledTextPrinter(layer, 560);
+                            Module1::stp.DrawBlock(0, 0, 560);
+                        });
+}
+
+void Window1::ClearAll_Action()
+{
+    InnocentText->setText(QString());
+    SecretText->setText(QString());
+    Canvas1->setBackdrop(backgroundjpg());
+    Canvas1->refresh(true);
+}
+
+void Window1::SavePNG_Action()
+{
+    const QString desktop = SpecialFolder::Desktop();
+    Module1::P = capturePicture(content(), placeRect(kCanvas1));
+    // An absent Desktop is a failed save, never a file written somewhere else.
+    const bool ok = !desktop.isEmpty() && QFileInfo(desktop).isDir() &&
+                    PngFile::save(Module1::P, QDir(desktop).filePath(kMessageFile));
+    MsgBox(ok ? QStringLiteral("Message was saved!") : QStringLiteral("Save Failed!"));
+}
+
+void Window1::LoadPNG_Action()
+{
+    const QString desktop = SpecialFolder::Desktop();
+    if (desktop.isEmpty() || !QFileInfo(desktop).isDir())
+        return;
+    const QImage png = PngFile::load(QDir(desktop).filePath(kMessageFile));
+    if (png.isNull())
+        return;
+    // Only the top-left corner ever shows; a larger picture need not be kept whole.
+    Canvas1->setBackdrop(png.width() > kCanvas1.width || png.height() > kCanvas1.height
+                             ? png.copy(0, 0, kCanvas1.width, kCanvas1.height)
+                             : png);
+}
+
+void Window1::Filter1_Paint(QPainter *g)
+{
+    const QString label = QStringLiteral("See Secret");
+    constexpr qreal kWrapWidth = 70;
+    QFont font = g->font();
+    font.setBold(true);
+    // The box was designed around a narrower system font; where the platform's bold face is
+    // wider, the label would wrap and lose its second line below the box.
+    const qreal width = QFontMetricsF(font, g->device()).horizontalAdvance(label);
+    if (width > kWrapWidth && font.pointSizeF() > 0) {
+        // Text widths grow about in proportion to the size; round down to half points.
+        font.setPointSizeF(std::floor(2 * font.pointSizeF() * kWrapWidth / width) / 2);
+        while (font.pointSizeF() > 6 &&
+               QFontMetricsF(font, g->device()).horizontalAdvance(label) > kWrapWidth)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    g->setFont(font);
+    // (5, 15) is the first line's baseline.
+    const QFontMetricsF metrics(font, g->device());
+    g->drawText(QRectF(5, 15 - metrics.ascent(), kWrapWidth, Filter1->height()),
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label);
+}
+
+void Window1::Filter1_MouseEnter()
+{
+    FilterImage();
+}
+
+void Window1::Filter1_MouseExit()
+{
+    Module1::CopyBack = false;
+    Canvas1->setBackdrop(backgroundjpg());
+    Canvas1->refresh(true);
+}
+
+// Runs to its end without yielding to the event loop: a pointer leaving mid-reveal would
+// otherwise restore the background first and then see the reveal picture set after it.
+void Window1::FilterImage()
+{
+    capturePicture(content(), placeRect(kCanvas1), Module1::MySnapshot);
+    RevealPicture::build(Module1::MySnapshot, Module1::FilteredImage);
+    Canvas1->setBackdrop(Module1::FilteredImage);
+    // Repaint synchronously: CopyBack keeps the texts off this one paint only.
+    Module1::CopyBack = true;
+    Canvas1->refresh(true);
+    Module1::CopyBack = false;
 }

@@ -1,14 +1,20 @@
 #pragma once
 
 // message/: the main window. The plain message and the secret are typed into two styled
-// fields and drawn into the picture area Canvas1 over its backdrop; the window's position
-// comes from and goes to the preferences file (app/prefmodule.h).
+// fields and drawn into the picture area Canvas1 over its backdrop, the secret in near-white
+// (254, 254, 254). "See Secret" captures the area from the window's own drawing, builds the
+// reveal picture (revealpicture.h) and shows it as the backdrop; "Save Message" writes the
+// same capture as "My Message.png" on the Desktop, "Load Message" makes that file the
+// backdrop. The handlers share their state through Module1 (module1.h); the window's
+// position comes from and goes to the preferences file (app/prefmodule.h).
 
+#include "framework/coveragelayer.h"
 #include "framework/window.h"
 
 class Canvas;
 class EditField;
 class QLabel;
+class QPainter;
 class QPushButton;
 class Rectangle;
 
@@ -47,5 +53,17 @@ private:
     Window1();
     void Layout();
     void CreateControls();
+    void InnocentText_TextChange();
+    void SecretText_TextChange();
+    void SavePNG_Action();
+    void Canvas1_Paint(QPainter *g);
+    void LoadPNG_Action();
+    void ClearAll_Action();
+    void Filter1_Paint(QPainter *g);
+    void Filter1_MouseEnter();
+    void Filter1_MouseExit();
     void Kagi1_Action();
+    void FilterImage();
+
+    CoverageLayer m_secretLayer;
 };

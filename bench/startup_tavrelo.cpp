@@ -1,0 +1,17 @@
+#include "app/app.h"
+#include "bench/startupprobe.h"
+
+#include <QApplication>
+
+// main.cpp, with the probe that ends the run at the main window's first paint.
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrelo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tavrelo"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVRELO_VERSION));
+    StartupProbe probe;
+    application.installEventFilter(&probe);
+    App app;
+    return app.run();
+}

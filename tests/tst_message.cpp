@@ -1,0 +1,301 @@
+#include "app/backgroundjpg.h"
+#include "framework/canvas.h"
+#include "framework/editfield.h"
+#include "message/module1.h"
+#include "message/window1.h"
+#include "tests/support/messagewindow.h"
+#include "tests/support/recordingservices.h"
+#include "tests/support/testhome.h"
+
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace MessageWindow;
+
+// Composing and revealing in the main window: the count and its limit, what the picture area
+// draws, the reveal through "See Secret" and "Clear All".
+class tst_Message : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanupTestCase();
+
+    void secretCountAndLimit_data();
+    void secretCountAndLimit();
+    void plainMessageHasNoLimit();
+
+    void paintsPlainMessageInItsMarginsAndCutsIt();
+    void paintsSecretNearWhiteFromTopLeft();
+    void colourEmojiInSecretStaysNearWhite();
+
+    void revealShowsSecretAlone();
+    void revealIgnoresWrappedSecretBelowBand();
+    void revealRunsToItsEndBeforeLeaving();
+    void leavingRestoresBackgroundAndDropsLoadedPicture();
+
+    void clearAll_data();
+    void clearAll();
+
+private:
+    TestHome m_home;
+    RecordingServices m_services;
+    Window1 *m_window = nullptr;
+};
+
+void tst_Message::init()
+{
+    m_services.clear();
+    m_window = openFresh();
+}
+
+void tst_Message::cleanupTestCase()
+{
+    if (Window1 *window = Window1::openInstance())
+        window->close();
+}
+
+void tst_Message::secretCountAndLimit_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("expected");
+
+    const QString a75(75, u'a');
+    const QString e80 = QString::fromUtf8("é").repeated(80);
+    const QString unicorn = QString::fromUtf8("\U0001F984");
+
+    QTest::newRow("ascii typed past 75") << QString() << 0 << QString(80, u'a') << QString() << a75;
+    QTest::newRow("accented letters count one each")
+        << QString() << 0 << e80 << QString() << e80.left(75);
+    QTest::newRow("emoji count one each")
+        << QString() << 0 << unicorn.repeated(80) << QString() << unicorn.repeated(75);
+    QTest::newRow("pasted past 75 keeps its start")
+        << QString() << 0 << QString() << QString(100, u'p') << QString(75, u'p');
+    QTest::newRow("pasted into the middle keeps the text around it")
+        << QString(70, u'a') << 10 << QString() << QString(10, u'b')
+        << QString(10, u'a') + QString(5, u'b') + QString(60, u'a');
+    QTest::newRow("paste never splits an emoji")
+        << QString(74, u'a') << 74 << QString() << unicorn.repeated(2)
+        << QString(74, u'a') + unicorn;
+    QTest::newRow("pasted lines join on one line")
+        << QString() << 0 << QString() << QStringLiteral("one\ntwo\r\nthree")
+        << QStringLiteral("one two three");
+    QTest::newRow("typed into a full field changes nothing")
+        << a75 << 75 << QStringLiteral("z") << QString() << a75;
+}
+
+void tst_Message::secretCountAndLimit()
+{
+    QFETCH(QString, before);
+    QFETCH(int, cursor);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, expected);
+
+    EditField *secret = m_window->SecretText;
+    secret->setText(before);
+    QTextCursor at = secret->textCursor();
+    at.setPosition(cursor);
+    secret->setTextCursor(at);
+    secret->setFocus();
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const bool pair = typed.at(i).isHighSurrogate() && i + 1 < typed.size();
+        type(secret, typed.mid(i, pair ? 2 : 1));
+        i += pair ? 1 : 0;
+    }
+    if (!pasted.isEmpty()) {
+        QGuiApplication::clipboard()->setText(pasted);
+        secret->paste();
+    }
+
+    QCOMPARE(secret->text(), expected);
+    QCOMPARE(m_window->NoSecretTxt->text(), QString::number(EditField::characterCount(expected)));
+}
+
+void tst_Message::plainMessageHasNoLimit()
+{
+    QGuiApplication::clipboard()->setText(QString(2000, u'x'));
+    m_window->InnocentText->paste();
+    QCOMPARE(m_window->InnocentText->text().size(), 2000);
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("0"));
+}
+
+void tst_Message::paintsPlainMessageInItsMarginsAndCutsIt()
+{
+    m_window->InnocentText->setText(QStringLiteral("Dear friend, ").repeated(150));
+    const QImage shown = onScreen(m_window);
+
+    // Wrapped at 520 from (20, 20): nothing dark left of 20, right of 540 or above 20.
+    QCOMPARE(count(shown, QRect(0, 0, 20, 130), isDark), 0);
+    QCOMPARE(count(shown, QRect(541, 0, 19, 130), isDark), 0);
+    QCOMPARE(count(shown, QRect(0, 0, 560, 20), isDark), 0);
+    // Cut at the bottom edge, not scrolled: the first line stands just below row 20 and the
+    // text goes on to the last row.
+    QVERIFY(count(shown, QRect(20, 20, 520, 12), isDark) > 0);
+    QVERIFY(count(shown, QRect(20, 120, 520, 10), isDark) > 0);
+    QCOMPARE(shown, captured(m_window));
+}
+
+void tst_Message::paintsSecretNearWhiteFromTopLeft()
+{
+    type(m_window->SecretText, QStringLiteral("MEET"));
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("4"));
+    const QImage shown = onScreen(m_window);
+    QCOMPARE(shown.pixel(0, 0) & 0xffffff, 0xffffffu);
+    // From the top-left corner, within the first line, in the near-white band only.
+    QVERIFY(count(shown, QRect(0, 0, 10, 24), isNearWhite) > 0);
+    QCOMPARE(count(shown, QRect(0, 24, 560, 106), isNearWhite), 0);
+    QCOMPARE(count(shown, shown.rect(), [](QRgb p) { return qRed(p) < 254; }), 0);
+    QCOMPARE(captured(m_window), shown);
+}
+
+void tst_Message::colourEmojiInSecretStaysNearWhite()
+{
+    if (!QFontDatabase::families().contains(QStringLiteral("Noto Color Emoji")))
+        QSKIP("needs a colour emoji font (fonts-noto-color-emoji)");
+    type(m_window->SecretText, QString::fromUtf8("\U0001F984"));
+    type(m_window->SecretText, QString::fromUtf8("\U0001F308"));
+    type(m_window->SecretText, QStringLiteral("ok"));
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("4"));
+
+    const QImage shown = onScreen(m_window);
+    int touched = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            QVERIFY2(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) >= 254,
+                     qPrintable(
+                         QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(QColor(p).name())));
+            touched += isNearWhite(p) ? 1 : 0;
+        }
+    }
+    // The two emoji, drawn as solid shapes, cover more than the two letters.
+    QVERIFY(touched > 60);
+    enterSeeSecret(m_window);
+    QVERIFY(count(Module1::FilteredImage, QRect(0, 25, 40, 24), isBlack) > 60);
+}
+
+void tst_Message::revealShowsSecretAlone()
+{
+    m_window->InnocentText->setText(QStringLiteral("Hello, see you at the park tomorrow!"));
+    m_window->SecretText->setText(QStringLiteral("The key is under the mat"));
+    const QImage composed = captured(m_window);
+
+    enterSeeSecret(m_window);
+    const QImage reveal = Module1::FilteredImage;
+    QCOMPARE(m_window->Canvas1->backdrop(), reveal);
+    QCOMPARE(Module1::MySnapshot, composed);
+    QVERIFY(!Module1::CopyBack);
+
+    // Each pixel of the band is the classification of the capture pixel 25 rows up; the
+    // plain message's dark pixels are among those that turn white.
+    int secretPixels = 0;
+    int plainPixels = 0;
+    for (int y = 0; y < 130; ++y) {
+        for (int x = 0; x < 560; ++x) {
+            const QRgb got = reveal.pixel(x, y) & 0xffffff;
+            if (y < 25 || y > 48) {
+                QCOMPARE(got, 0xffffffu);
+                continue;
+            }
+            const QRgb from = composed.pixel(x, y - 25);
+            QCOMPARE(got, isNearWhite(from) ? 0u : 0xffffffu);
+            secretPixels += isNearWhite(from) ? 1 : 0;
+            plainPixels += isDark(from) ? 1 : 0;
+        }
+    }
+    QVERIFY(secretPixels > 100);
+    QVERIFY(plainPixels > 10);
+
+    // The reveal's own paint drew no text, and no later paint brought the texts back.
+    QCOMPARE(onScreen(m_window), reveal);
+    QTest::qWait(20);
+    QCOMPARE(onScreen(m_window), reveal);
+}
+
+void tst_Message::revealIgnoresWrappedSecretBelowBand()
+{
+    m_window->SecretText->setText(QStringLiteral("W").repeated(50) +
+                                  QStringLiteral("gjpqy").repeated(5));
+    const QImage composed = captured(m_window);
+    // The secret wraps at 560: its second line reaches below the band the reveal reads.
+    QVERIFY(count(composed, QRect(0, 24, 560, 106), isNearWhite) > 0);
+
+    enterSeeSecret(m_window);
+    QVERIFY(count(Module1::FilteredImage, QRect(0, 25, 560, 24), isBlack) > 0);
+    QCOMPARE(count(Module1::FilteredImage, QRect(0, 49, 560, 81), isBlack), 0);
+}
+
+void tst_Message::revealRunsToItsEndBeforeLeaving()
+{
+    m_window->SecretText->setText(QStringLiteral("hurry"));
+    // The pointer is gone again before the reveal has run: the leave waits for it, so the
+    // area ends with its background, not stuck on the reveal picture.
+    QCoreApplication::postEvent(m_window->Filter1, new QEvent(QEvent::Leave));
+    enterSeeSecret(m_window);
+    QCOMPARE(m_window->Canvas1->backdrop(), Module1::FilteredImage);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QVERIFY(!Module1::CopyBack);
+}
+
+void tst_Message::leavingRestoresBackgroundAndDropsLoadedPicture()
+{
+    QImage loaded(560, 130, QImage::Format_RGB32);
+    loaded.fill(QColor(200, 220, 240));
+    m_window->Canvas1->setBackdrop(loaded);
+    m_window->SecretText->setText(QStringLiteral("psst"));
+
+    enterSeeSecret(m_window);
+    QVERIFY(count(Module1::FilteredImage, QRect(0, 25, 560, 24), isBlack) > 0);
+    leaveSeeSecret(m_window);
+
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QVERIFY(!Module1::CopyBack);
+    QCOMPARE(onScreen(m_window), captured(m_window));
+    QCOMPARE(onScreen(m_window).pixel(300, 100), qRgb(255, 255, 255));
+}
+
+void tst_Message::clearAll_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::newRow("composing") << QStringLiteral("composing");
+    QTest::newRow("loaded") << QStringLiteral("loaded");
+    QTest::newRow("revealed") << QStringLiteral("revealed");
+    QTest::newRow("already empty") << QStringLiteral("empty");
+}
+
+void tst_Message::clearAll()
+{
+    QFETCH(QString, state);
+    if (state != QLatin1String("empty")) {
+        m_window->InnocentText->setText(QStringLiteral("plain words"));
+        m_window->SecretText->setText(QStringLiteral("hidden words"));
+    }
+    if (state == QLatin1String("loaded")) {
+        QImage loaded(560, 130, QImage::Format_RGB32);
+        loaded.fill(Qt::yellow);
+        m_window->Canvas1->setBackdrop(loaded);
+    }
+    if (state == QLatin1String("revealed"))
+        enterSeeSecret(m_window);
+
+    QTest::mouseClick(m_window->ClearAll, Qt::LeftButton);
+
+    QVERIFY(m_window->InnocentText->text().isEmpty());
+    QVERIFY(m_window->SecretText->text().isEmpty());
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QCOMPARE(onScreen(m_window), backgroundjpg());
+}
+
+QTEST_MAIN(tst_Message)
+#include "tst_message.moc"
