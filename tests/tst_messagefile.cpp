@@ -275,6 +275,21 @@ void tst_MessageFile::loadsWhatDecodesAndIgnoresTheRest_data()
     QTest::newRow("a message") << good << message;
     QTest::newRow("truncated") << good.left(good.size() / 2) << QImage();
     QTest::newRow("header only") << good.left(33) << QImage();
+    // Cut after each chunk but the last: the picture is incomplete without its end.
+    for (qsizetype at = 8, n = 1; at + 12 <= good.size(); ++n) {
+        const quint32 length = qFromBigEndian<quint32>(good.constData() + at);
+        at += 12 + length;
+        if (at < good.size())
+            QTest::addRow("cut after chunk %lld", qlonglong(n)) << good.left(at) << QImage();
+    }
+    QTest::newRow("wrong signature") << QByteArray(good).replace(1, 3, "PIG") << QImage();
+    QTest::newRow("bad CRC of the header") << [&] {
+        QByteArray bytes = good;
+        bytes[29] = char(bytes[29] ^ 0x5a); // the IHDR chunk's CRC
+        return bytes;
+    }() << QImage();
+    QTest::newRow("claims 100000 by 100000")
+        << handMadePng(100000, 100000, false, QByteArray(1 + 3 * 100000, '\0')) << QImage();
     QTest::newRow("empty file") << QByteArray() << QImage();
     QTest::newRow("not a PNG (JPEG)") << [&] {
         QByteArray bytes;
