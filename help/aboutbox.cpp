@@ -1,8 +1,8 @@
 #include "help/aboutbox.h"
 
 #include "app/addresses.h"
+#include "framework/designedcontrols.h"
 #include "framework/services.h"
-#include "help/place.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,32 +25,17 @@ constexpr Place kStaticText4{131, 60, 61, 20};
 // The credits, one line per carriage return; the empty line parts the two credits.
 const char kCredits[] = "Developed by\rCorvane\r\rSr. Beta Tester\rDelmoth";
 
-QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
-{
-    auto *button = place(new QPushButton(text, parent), name, at);
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // family empty: the system font at its standard size. Sizes are pixels, as designed.
-QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
-                   const QString &family, int pixelSize, bool bold, Qt::Alignment align)
+QLabel *aboutText(QWidget *parent, const char *name, const Place &at, const QString &text,
+                  const QString &family, int pixelSize, bool bold, Qt::Alignment align)
 {
-    auto *label = place(new QLabel(text, parent), name, at);
-    QFont font = label->font();
+    QLabel *label = staticText(parent, name, at, text, align, bold);
     if (!family.isEmpty()) {
+        QFont font = label->font();
         font.setFamily(family);
         font.setPixelSize(pixelSize);
+        label->setFont(font);
     }
-    font.setBold(bold);
-    label->setFont(font);
-    label->setAlignment(align);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
     return label;
 }
 
@@ -94,16 +79,16 @@ void AboutBox::CreateControls0()
     connect(PushButton2, &QPushButton::clicked, this, &AboutBox::PushButton2_Action);
 
     // A label breaks lines at line feeds only.
-    StaticText2 = staticText(area, "StaticText2", kStaticText2,
-                             QString::fromLatin1(kCredits).replace(u'\r', u'\n'), QString(), 0,
-                             false, Qt::AlignHCenter | Qt::AlignTop);
+    StaticText2 = aboutText(area, "StaticText2", kStaticText2,
+                            QString::fromLatin1(kCredits).replace(u'\r', u'\n'), QString(), 0,
+                            false, Qt::AlignHCenter | Qt::AlignTop);
     StaticText2->setWordWrap(true);
-    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Tavrelo"), arial,
-                             30, true, Qt::AlignHCenter | Qt::AlignTop);
-    StaticText3 = staticText(area, "StaticText3", kStaticText3, QStringLiteral("Version:"), arial,
-                             12, true, Qt::AlignLeft | Qt::AlignTop);
-    StaticText4 = staticText(area, "StaticText4", kStaticText4, QStringLiteral("2.1.0 Intel"),
-                             arial, 12, true, Qt::AlignRight | Qt::AlignTop);
+    StaticText1 = aboutText(area, "StaticText1", kStaticText1, QStringLiteral("Tavrelo"), arial, 30,
+                            true, Qt::AlignHCenter | Qt::AlignTop);
+    StaticText3 = aboutText(area, "StaticText3", kStaticText3, QStringLiteral("Version:"), arial,
+                            12, true, Qt::AlignLeft | Qt::AlignTop);
+    StaticText4 = aboutText(area, "StaticText4", kStaticText4, QStringLiteral("2.1.0 Intel"), arial,
+                            12, true, Qt::AlignRight | Qt::AlignTop);
 
     QWidget::setTabOrder(PushButton1, PushButton2);
 }

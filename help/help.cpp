@@ -1,10 +1,10 @@
 #include "help/help.h"
 
 #include "app/menubars.h"
+#include "framework/designedcontrols.h"
 #include "framework/editfield.h"
 #include "framework/menuitem.h"
 #include "framework/services.h"
-#include "help/place.h"
 
 #include <QPushButton>
 #include <QScrollBar>

@@ -5,6 +5,7 @@
 #include "app/menubars.h"
 #include "app/prefmodule.h"
 #include "framework/canvas.h"
+#include "framework/designedcontrols.h"
 #include "framework/editfield.h"
 #include "framework/picturecapture.h"
 #include "framework/pngfile.h"
@@ -35,11 +36,6 @@ constexpr QPoint kFallbackPosition(150, 150);
 const QLatin1String kMessageFile("My Message.png");
 const QColor kSecretColor(254, 254, 254);
 
-struct Place
-{
-    int left, top, width, height;
-};
-
 // The designed places, in the controls' creation order.
 constexpr Place kInnocentText{20, 37, 560, 120};
 constexpr Place kStaticText1{20, 16, 560, 20};
@@ -55,45 +51,6 @@ constexpr Place kFilter1{0, 0, 75, 22}; // within Rectangle1, covering it exactl
 constexpr Place kStaticText4{430, 158, 111, 20};
 constexpr Place kNoSecretTxt{539, 158, 34, 20};
 constexpr Place kKagi1{465, 225, 115, 20};
-
-constexpr QRect placeRect(const Place &at)
-{
-    return QRect(at.left, at.top, at.width, at.height);
-}
-
-template <class T> T *place(T *control, const char *name, const Place &at)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(at.left, at.top, at.width, at.height);
-    return control;
-}
-
-QFont boldFont(QWidget *control)
-{
-    QFont font = control->font();
-    font.setBold(true);
-    return font;
-}
-
-QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
-                   Qt::Alignment align)
-{
-    auto *label = place(new QLabel(text, parent), name, at);
-    label->setFont(boldFont(label));
-    label->setAlignment(align | Qt::AlignVCenter);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    return label;
-}
-
-QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
-{
-    auto *button = place(new QPushButton(text, parent), name, at);
-    button->setFont(boldFont(button));
-    button->setAutoDefault(false);
-    return button;
-}
 
 EditField *editField(QWidget *parent, const char *name, const Place &at)
 {
@@ -162,7 +119,7 @@ void Window1::CreateControls()
     connect(InnocentText, &EditField::textChange, this, &Window1::InnocentText_TextChange);
 
     StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Plain Message"),
-                             Qt::AlignHCenter);
+                             Qt::AlignHCenter | Qt::AlignVCenter, true);
 
     SecretText = editField(area, "SecretText", kSecretText);
     SecretText->setMultiLine(false);
@@ -172,7 +129,8 @@ void Window1::CreateControls()
     connect(SecretText, &EditField::textChange, this, &Window1::SecretText_TextChange);
 
     StaticText2 = staticText(area, "StaticText2", kStaticText2,
-                             QStringLiteral("Tavrelo  (up to 75 characters)"), Qt::AlignHCenter);
+                             QStringLiteral("Tavrelo  (up to 75 characters)"),
+                             Qt::AlignHCenter | Qt::AlignVCenter, true);
     SavePNG = pushButton(area, "SavePNG", kSavePNG, QStringLiteral("Save Message"));
     connect(SavePNG, &QPushButton::clicked, this, &Window1::SavePNG_Action);
 
@@ -181,7 +139,8 @@ void Window1::CreateControls()
     connect(Canvas1, &Canvas::paint, this, &Window1::Canvas1_Paint);
 
     StaticText3 = staticText(area, "StaticText3", kStaticText3,
-                             QStringLiteral("Plain Message with Hidden Tavrelo"), Qt::AlignHCenter);
+                             QStringLiteral("Plain Message with Hidden Tavrelo"),
+                             Qt::AlignHCenter | Qt::AlignVCenter, true);
     LoadPNG = pushButton(area, "LoadPNG", kLoadPNG, QStringLiteral("Load Message"));
     connect(LoadPNG, &QPushButton::clicked, this, &Window1::LoadPNG_Action);
     ClearAll = pushButton(area, "ClearAll", kClearAll, QStringLiteral("Clear All"));
@@ -199,9 +158,9 @@ void Window1::CreateControls()
     connect(Filter1, &Canvas::mouseExit, this, &Window1::Filter1_MouseExit);
 
     StaticText4 = staticText(area, "StaticText4", kStaticText4, QStringLiteral("# of Characters:"),
-                             Qt::AlignLeft);
-    NoSecretTxt =
-        staticText(area, "NoSecretTxt", kNoSecretTxt, QStringLiteral("0"), Qt::AlignHCenter);
+                             Qt::AlignLeft | Qt::AlignVCenter, true);
+    NoSecretTxt = staticText(area, "NoSecretTxt", kNoSecretTxt, QStringLiteral("0"),
+                             Qt::AlignHCenter | Qt::AlignVCenter, true);
 
     Kagi1 = pushButton(area, "Kagi1", kKagi1, QStringLiteral("Support Brinmoor"));
     Kagi1->setDefault(true);
@@ -279,7 +238,7 @@ void Window1::ClearAll_Action()
 void Window1::SavePNG_Action()
 {
     const QString desktop = SpecialFolder::Desktop();
-    Module1::P = capturePicture(content(), placeRect(kCanvas1));
+    Module1::P = capturePicture(content(), kCanvas1.rect());
     // An absent Desktop is a failed save, never a file written somewhere else.
     const bool ok = !desktop.isEmpty() && QFileInfo(desktop).isDir() &&
                     PngFile::save(Module1::P, QDir(desktop).filePath(kMessageFile));
@@ -339,7 +298,7 @@ void Window1::Filter1_MouseExit()
 // otherwise restore the background first and then see the reveal picture set after it.
 void Window1::FilterImage()
 {
-    capturePicture(content(), placeRect(kCanvas1), Module1::MySnapshot);
+    capturePicture(content(), kCanvas1.rect(), Module1::MySnapshot);
     RevealPicture::build(Module1::MySnapshot, Module1::FilteredImage);
     Canvas1->setBackdrop(Module1::FilteredImage);
     // Repaint synchronously: CopyBack keeps the texts off this one paint only.

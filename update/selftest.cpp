@@ -1,6 +1,7 @@
 #include "update/selftest.h"
 
 #include "app/app.h"
+#include "framework/designedcontrols.h"
 #include "update/updatewindow.h"
 
 #include <QLabel>
@@ -13,36 +14,10 @@ QPointer<selfTest> s_window;
 constexpr int kWidth = 212;
 constexpr int kHeight = 102;
 
-struct Place
-{
-    int left, top, width, height;
-};
-
 // The designed places, in the controls' creation order.
 constexpr Place kStaticText1{38, 20, 67, 20};
 constexpr Place kStaticText2{105, 20, 70, 20};
 constexpr Place kPushButton1{28, 61, 157, 21};
-
-template <class T> T *place(T *control, const char *name, const Place &at)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(at.left, at.top, at.width, at.height);
-    return control;
-}
-
-QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
-                   bool bold)
-{
-    auto *label = place(new QLabel(text, parent), name, at);
-    QFont font = label->font();
-    font.setBold(bold);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    return label;
-}
 
 } // namespace
 
@@ -80,9 +55,10 @@ void selfTest::CreateControls0()
 {
     QWidget *area = content();
 
-    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Version:"), true);
-    StaticText2 =
-        staticText(area, "StaticText2", kStaticText2, QStringLiteral("2.1.0 Intel"), false);
+    StaticText1 = staticText(area, "StaticText1", kStaticText1, QStringLiteral("Version:"),
+                             Qt::AlignRight | Qt::AlignVCenter, true);
+    StaticText2 = staticText(area, "StaticText2", kStaticText2, QStringLiteral("2.1.0 Intel"),
+                             Qt::AlignRight | Qt::AlignVCenter, false);
 
     PushButton1 = place(new QPushButton(QStringLiteral("Check for Updates"), area), "PushButton1",
                         kPushButton1);

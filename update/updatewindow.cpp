@@ -2,6 +2,7 @@
 
 #include "app/addresses.h"
 #include "app/app.h"
+#include "framework/designedcontrols.h"
 #include "framework/httpsocket.h"
 #include "framework/services.h"
 #include "update/manifest.h"
@@ -19,22 +20,10 @@ QPointer<updateWindow> s_window;
 constexpr int kWidth = 300;
 constexpr int kHeight = 120;
 
-struct Place
-{
-    int left, top, width, height;
-};
-
 // The designed places, in the controls' creation order (hp has none).
 constexpr Place kStaticText1{20, 19, 266, 20};
 constexpr Place kProgressBar1{20, 46, 260, 12};
 constexpr Place kPushButton1{208, 80, 72, 20};
-
-template <class T> T *place(T *control, const char *name, const Place &at)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setGeometry(at.left, at.top, at.width, at.height);
-    return control;
-}
 
 // The download address comes from an unauthenticated reply; the desktop would run any
 // scheme it is given, so only a web address is opened.

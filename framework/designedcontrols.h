@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// A control's designed place in its window's content area, in pixels.
+struct Place
+{
+    int left, top, width, height;
+
+    constexpr QRect rect() const { return QRect(left, top, width, height); }
+};
+
+// Names the control (tests and handlers find it by name) and puts it at its designed place.
+template <class T> T *place(T *control, const char *name, const Place &at)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(at.rect());
+    return control;
+}
+
+// A static text in black, in the system font, bold where designed.
+QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
+                   Qt::Alignment align, bool bold);
+
+// A push button in the bold system font. Return presses only the window's default button
+// (Window::setDefaultButton), never whichever button has the focus.
+QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text);
