@@ -56,9 +56,9 @@ QString printerSetupString(const QPrinter &printer)
 bool setPrinterSetupString(QPrinter &printer, const QString &setup)
 {
     const QJsonObject object = QJsonDocument::fromJson(setup.toUtf8()).object();
-    QPageSize::PageSizeId id;
-    QPageLayout::Orientation orientation;
-    QPageLayout::Unit marginUnits;
+    QPageSize::PageSizeId id = QPageSize::A4;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QPageLayout::Unit marginUnits = QPageLayout::Millimeter;
     const QJsonArray margins = object.value(kMargins).toArray();
     if (!object.value(kPrinter).isString() ||
         !toEnum(object.value(kPageSize), QPageSize::PageSizeId(0), QPageSize::LastPageSize, id) ||
@@ -70,7 +70,7 @@ bool setPrinterSetupString(QPrinter &printer, const QString &setup)
         return false;
     QPageSize size(id);
     if (id == QPageSize::Custom) {
-        QPageSize::Unit sizeUnits;
+        QPageSize::Unit sizeUnits = QPageSize::Millimeter;
         if (!toEnum(object.value(kSizeUnits), QPageSize::Millimeter, QPageSize::Cicero, sizeUnits))
             return false;
         size = QPageSize(QSizeF(object.value(kWidth).toDouble(), object.value(kHeight).toDouble()),
