@@ -132,6 +132,8 @@ bool EditField::canInsertFromMimeData(const QMimeData *source) const
 
 void EditField::insertFromMimeData(const QMimeData *source)
 {
+    if (isReadOnly())
+        return;
     QString text = source->text();
     if (!m_multiLine) {
         text.replace(QLatin1String("\r\n"), QLatin1String(" "));
