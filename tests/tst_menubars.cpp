@@ -1,9 +1,12 @@
 #include "app/app.h"
 #include "app/menubars.h"
 #include "framework/editfield.h"
+#include "help/help.h"
 #include "message/window1.h"
+#include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <QTest>
 
@@ -21,6 +24,9 @@ private Q_SLOTS:
     void quitItemQuits();
     void standardEditActsOnFocusedField();
     void shownInTheWindowsOwnMenuBar();
+    void applicationBindings_data();
+    void applicationBindings();
+    void printHelpFromEitherBar();
 
 private:
     TestHome m_home;
@@ -205,6 +211,44 @@ void tst_menubars::shownInTheWindowsOwnMenuBar()
     QCOMPARE(menus.at(0)->menu()->actions().size(), 3);
     QCOMPARE(menus.at(0)->menu()->actions().at(1), MenuBar1::instance()->lookup("FilePrint"));
     delete window;
+}
+
+void tst_menubars::applicationBindings_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("result");
+    // Every handler returns its fixed result, whatever the person answers.
+    QTest::newRow("Check Now") << QStringLiteral("CheckforUpdateCheckNow") << false;
+    QTest::newRow("Page Setup") << QStringLiteral("FilePageSetup") << false;
+    QTest::newRow("About...") << QStringLiteral("HelpAboutBox") << true;
+    QTest::newRow("Show Help") << QStringLiteral("HelpShowHelp") << true;
+    QTest::newRow("Print Help") << QStringLiteral("FilePrint") << true;
+}
+
+void tst_menubars::applicationBindings()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, result);
+    RecordingServices person;
+    App app;
+    QVERIFY(app.hasMenuHandler(item));
+    for (int call = 0; call < 2; ++call)
+        QCOMPARE(app.dispatchMenu(item, nullptr), std::optional<bool>(result));
+    QApplication::closeAllWindows();
+}
+
+void tst_menubars::printHelpFromEitherBar()
+{
+    RecordingServices person;
+    App app;
+    Window1 *window = Window1::instance();
+    Help *help = Help::instance();
+    window->show();
+    help->show();
+    MenuBar1::instance()->lookup("FilePrint")->trigger();
+    MenuBar2::instance()->lookup("FilePrint")->trigger();
+    QCOMPARE(person.printDialogs, 2);
+    QApplication::closeAllWindows();
 }
 
 QTEST_MAIN(tst_menubars)
