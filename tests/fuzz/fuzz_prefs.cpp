@@ -1,23 +1,15 @@
 // Bytes as the preferences file: reading must end, never crash, and leave the position
 // within Int32 whatever the file holds.
 #include "app/prefmodule.h"
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QTemporaryDir>
+#include "tests/fuzz/fuzzinput.h"
 
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir dir;
-    static const QString path = dir.filePath(QStringLiteral("tavrelo.txt"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    const QString path = writeFuzzInput(QStringLiteral("tavrelo.txt"), data, size);
+    if (path.isEmpty())
+        return 0;
     prefModule::gDirectives.assign(1, directiveClass());
     if (!prefModule::extractDirectives(path))
         __builtin_trap();
