@@ -25,6 +25,18 @@ QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QSt
     return label;
 }
 
+void growToTheRight(QLabel *label, const Place &at, int room)
+{
+    const int needed = label->fontMetrics().horizontalAdvance(label->text());
+    if (needed <= at.width)
+        return;
+    label->resize(qMin(needed, room), at.height);
+    if (needed > room) {
+        label->setAlignment(Qt::AlignLeft | (label->alignment() & Qt::AlignVertical_Mask));
+        label->setIndent(label->fontMetrics().horizontalAdvance(u' '));
+    }
+}
+
 QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
 {
     auto *button = place(new QPushButton(text, parent), name, at);

@@ -26,6 +26,11 @@ template <class T> T *place(T *control, const char *name, const Place &at)
 QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
                    Qt::Alignment align, bool bold);
 
+// Gives a right-aligned label the width its text needs, growing to the right up to room
+// pixels; what still does not fit is cut at its right end, never the left, so a version
+// number always shows its start.
+void growToTheRight(QLabel *label, const Place &at, int room);
+
 // A push button in the bold system font. Return presses only the window's default button
 // (Window::setDefaultButton), never whichever button has the focus.
 QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text);

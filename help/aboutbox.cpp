@@ -113,10 +113,6 @@ void AboutBox::StaticText4_Open()
 {
     if (Application *app = Application::instance())
         StaticText4->setText(app->LongVersion());
-    // A version longer than the designed box would lose its number off the left edge; the box
-    // grows to the right instead, as far as the window's margin.
-    const int needed = StaticText4->fontMetrics().horizontalAdvance(StaticText4->text());
-    const int room = kWidth - kStaticText4.left - kStaticText1.left;
-    if (needed > kStaticText4.width)
-        StaticText4->resize(qMin(needed, room), kStaticText4.height);
+    // As far as the window's margin: a longer version would lose its number off the left edge.
+    growToTheRight(StaticText4, kStaticText4, kWidth - kStaticText4.left - kStaticText1.left);
 }

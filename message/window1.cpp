@@ -123,7 +123,7 @@ void Window1::CreateControls()
 
     SecretText = editField(area, "SecretText", kSecretText);
     SecretText->setMultiLine(false);
-    SecretText->setDesignedTextColor(QColor(254, 254, 254));
+    SecretText->setDesignedTextColor(kSecretColor);
     SecretText->setBackColor(Qt::black);
     SecretText->setLimitText(75);
     connect(SecretText, &EditField::textChange, this, &Window1::SecretText_TextChange);
@@ -222,8 +222,9 @@ void Window1::Canvas1_Paint(QPainter *g)
     // in plain sight; this way every pixel the secret touches takes the near-white colour.
     m_secretLayer.paint(g, QRect(QPoint(0, 0), Canvas1->size()), kSecretColor,
                         [this](QPainter *layer) {
-                            Module1::stp = SecretText->styledTextPrinter(layer, 560);
-                            Module1::stp.DrawBlock(0, 0, 560);
+                            // Local: the layer's painter ends with this call.
+                            StyledTextPrinter secret = SecretText->styledTextPrinter(layer, 560);
+                            secret.DrawBlock(0, 0, 560);
                         });
 }
 

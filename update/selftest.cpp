@@ -60,12 +60,8 @@ void selfTest::CreateControls0()
     StaticText2 = staticText(area, "StaticText2", kStaticText2, QStringLiteral("2.1.0 Intel"),
                              Qt::AlignRight | Qt::AlignVCenter, false);
 
-    PushButton1 = place(new QPushButton(QStringLiteral("Check for Updates"), area), "PushButton1",
-                        kPushButton1);
-    QFont font = PushButton1->font();
-    font.setBold(true);
-    PushButton1->setFont(font);
-    PushButton1->setAutoDefault(false);
+    PushButton1 =
+        pushButton(area, "PushButton1", kPushButton1, QStringLiteral("Check for Updates"));
     PushButton1->setDefault(true);
     setDefaultButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &selfTest::PushButton1_Action);
@@ -79,18 +75,8 @@ void selfTest::Event_Open()
 void selfTest::StaticText2_Open()
 {
     StaticText2->setText(App::instance()->LongVersion());
-    // A version longer than the designed box would lose its number off the left edge: the box
-    // grows to the right as far as the window's margin, and what still does not fit is cut
-    // at the right end rather than the left.
-    const int needed = StaticText2->fontMetrics().horizontalAdvance(StaticText2->text());
-    if (needed <= kStaticText2.width)
-        return;
-    const int room = kWidth - kStaticText2.left - kPushButton1.left;
-    StaticText2->resize(qMin(needed, room), kStaticText2.height);
-    if (needed > room) {
-        StaticText2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        StaticText2->setIndent(StaticText2->fontMetrics().horizontalAdvance(u' '));
-    }
+    // As far as the window's margin: a longer version would lose its number off the left edge.
+    growToTheRight(StaticText2, kStaticText2, kWidth - kStaticText2.left - kPushButton1.left);
 }
 
 void selfTest::PushButton1_Action()

@@ -156,21 +156,6 @@ void updateWindow::PushButton1_Action()
     close();
 }
 
-QString updateWindow::startTag(const QString &name) const
-{
-    return Manifest::startTag(name);
-}
-
-QString updateWindow::endTag(const QString &name) const
-{
-    return Manifest::endTag(name);
-}
-
-QString updateWindow::returnValue(const QString &body, const QString &name) const
-{
-    return Manifest::returnValue(body, name);
-}
-
 void updateWindow::askUpgrade(const QString &version, const QString &description,
                               const QString &downloadAddress, bool free)
 {

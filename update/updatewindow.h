@@ -37,11 +37,8 @@ public:
                          const QByteArray &content);
     void hp_Error(int code);
     void PushButton1_Action();
-    QString startTag(const QString &name) const;
-    QString endTag(const QString &name) const;
     void askUpgrade(const QString &version, const QString &description,
                     const QString &downloadAddress, bool free);
-    QString returnValue(const QString &body, const QString &name) const;
 
 protected:
     void Event_Open() override;
