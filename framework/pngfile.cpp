@@ -81,8 +81,7 @@ QImage load(const QString &path)
     picture.setDotsPerMeterX(decoded.dotsPerMeterX());
     picture.setDotsPerMeterY(decoded.dotsPerMeterY());
     picture.fill(Qt::white);
-    QPainter g(&picture);
-    g.drawImage(0, 0, decoded);
+    QPainter(&picture).drawImage(0, 0, decoded);
     return picture;
 }
 

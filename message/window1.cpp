@@ -236,22 +236,28 @@ void Window1::ClearAll_Action()
     Canvas1->refresh(true);
 }
 
-void Window1::SavePNG_Action()
+// "My Message.png" on the Desktop; empty when there is no Desktop folder, so that nothing is
+// ever written or read somewhere else instead.
+static QString messageFilePath()
 {
     const QString desktop = SpecialFolder::Desktop();
+    return QFileInfo(desktop).isDir() ? QDir(desktop).filePath(kMessageFile) : QString();
+}
+
+void Window1::SavePNG_Action()
+{
+    const QString path = messageFilePath();
     Module1::P = capturePicture(content(), kCanvas1.rect());
-    // An absent Desktop is a failed save, never a file written somewhere else.
-    const bool ok = !desktop.isEmpty() && QFileInfo(desktop).isDir() &&
-                    PngFile::save(Module1::P, QDir(desktop).filePath(kMessageFile));
+    const bool ok = !path.isEmpty() && PngFile::save(Module1::P, path);
     MsgBox(ok ? QStringLiteral("Message was saved!") : QStringLiteral("Save Failed!"));
 }
 
 void Window1::LoadPNG_Action()
 {
-    const QString desktop = SpecialFolder::Desktop();
-    if (desktop.isEmpty() || !QFileInfo(desktop).isDir())
+    const QString path = messageFilePath();
+    if (path.isEmpty())
         return;
-    const QImage png = PngFile::load(QDir(desktop).filePath(kMessageFile));
+    const QImage png = PngFile::load(path);
     if (png.isNull())
         return;
     // Only the top-left corner ever shows; a larger picture need not be kept whole.
