@@ -31,8 +31,6 @@ bool extractDirectives(const QString &path);
 void loadPrefs();
 void savePrefs();
 
-// The leading number of text, as a double (0 when there is none).
-double Val(const QString &text);
 // A double as Int32: fractions cut toward zero, out-of-range values clamped.
 qint32 toInt32(double value);
 

@@ -1,9 +1,8 @@
 #include "update/manifest.h"
 
-#include <QStringList>
+#include "framework/textnumber.h"
 
-#include <charconv>
-#include <limits>
+#include <QStringList>
 
 namespace {
 
@@ -28,32 +27,6 @@ QString nthField(const QString &text, QChar separator, qsizetype n)
 {
     const QStringList fields = text.split(separator);
     return n >= 1 && n <= fields.size() ? fields.at(n - 1) : QString();
-}
-
-// The leading number of the text, 0 when it starts with none.
-double val(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    const char *begin = bytes.constBegin();
-    const char *end = bytes.constEnd();
-    while (begin != end && (*begin == ' ' || *begin == '\t' || *begin == '\r' || *begin == '\n'))
-        ++begin;
-    bool negative = false;
-    if (begin != end && (*begin == '+' || *begin == '-')) {
-        negative = *begin == '-';
-        ++begin;
-    }
-    if (begin == end || *begin < '0' || *begin > '9')
-        return 0;
-    double value = 0;
-    const auto result = std::from_chars(begin, end, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too small to tell from 0, or too large for any double.
-        const QByteArrayView number(begin, result.ptr);
-        const bool tiny = number.contains("e-") || number.contains("E-");
-        value = tiny ? 0 : std::numeric_limits<double>::infinity();
-    }
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -94,7 +67,7 @@ bool isCurrent(const QString &version, int major, int minor, int bug)
 {
     const int running[] = {major, minor, bug};
     for (int field = 1; field <= 3; ++field) {
-        if (val(nthField(version, u'.', field)) != double(running[field - 1]))
+        if (Val(nthField(version, u'.', field)) != double(running[field - 1]))
             return false;
     }
     return true;
