@@ -1,5 +1,7 @@
 #include "framework/coveragelayer.h"
 
+#include "framework/resolution.h"
+
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -43,8 +45,7 @@ void CoverageLayer::paint(QPainter *g, const QRect &area, const QColor &color,
         m_layer.setDevicePixelRatio(ratio);
         m_usedRows = pixels.height();
     }
-    m_layer.setDotsPerMeterX(qRound(metrics->logicalDpiX() / 0.0254));
-    m_layer.setDotsPerMeterY(qRound(metrics->logicalDpiY() / 0.0254));
+    setLogicalDpi(m_layer, metrics->logicalDpiX(), metrics->logicalDpiY());
     // Only the rows the last drawing reached still hold coverage.
     for (int y = 0; y < m_usedRows; ++y)
         std::fill_n(reinterpret_cast<quint32 *>(m_layer.scanLine(y)), m_layer.width(), 0u);

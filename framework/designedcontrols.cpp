@@ -1,6 +1,6 @@
 #include "framework/designedcontrols.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 
@@ -37,17 +37,24 @@ void growToTheRight(QLabel *label, const Place &at, int room)
     }
 }
 
+QFont fittedFont(QFont font, const QString &text, qreal room, const QPaintDevice *device)
+{
+    auto width = [&] {
+        return device ? QFontMetricsF(font, device).horizontalAdvance(text)
+                      : QFontMetricsF(font).horizontalAdvance(text);
+    };
+    while (font.pointSizeF() > 6 && width() > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
+
 QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text)
 {
     auto *button = place(new QPushButton(text, parent), name, at);
     QFont font = button->font();
     font.setBold(true);
-    // The designs were made for a narrower system font: rather than cut the caption off,
-    // take the font down a little until it fits between the button's edges.
-    const int room = at.width - 2 * kCaptionMargin;
-    while (QFontMetrics(font).horizontalAdvance(text) > room && font.pointSizeF() > 6)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    button->setFont(font);
+    // Rather than cut the caption off, fit it between the button's edges.
+    button->setFont(fittedFont(font, text, at.width - 2 * kCaptionMargin));
     button->setAutoDefault(false);
     return button;
 }

@@ -31,6 +31,10 @@ QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QSt
 // number always shows its start.
 void growToTheRight(QLabel *label, const Place &at, int room);
 
+// The font, taken down in half points until text fits in room pixels on device (nullptr:
+// the screen). The designs were made for a narrower system font than most platforms have.
+QFont fittedFont(QFont font, const QString &text, qreal room, const QPaintDevice *device = nullptr);
+
 // A push button in the bold system font. Return presses only the window's default button
 // (Window::setDefaultButton), never whichever button has the focus.
 QPushButton *pushButton(QWidget *parent, const char *name, const Place &at, const QString &text);

@@ -1,5 +1,7 @@
 #include "framework/editfield.h"
 
+#include "framework/resolution.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -34,9 +36,7 @@ void layOut(const QTextDocument &source, int dpi, TextLayoutSnapshot &layout)
     layout.document.reset(source.clone());
     // Metrics of the target's resolution, from a device the snapshot owns.
     layout.metrics = QImage(1, 1, QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(dpi / 0.0254);
-    layout.metrics.setDotsPerMeterX(dotsPerMeter);
-    layout.metrics.setDotsPerMeterY(dotsPerMeter);
+    setLogicalDpi(layout.metrics, dpi, dpi);
     // Every setting before the layout exists: each change to a laid-out document lays the
     // whole of it out again, and a glyph's extents cost much for colour emoji fonts.
     QTextDocument *doc = layout.document.get();

@@ -167,15 +167,21 @@ void HTTPSocket::onConnected()
     m_socket->write(m_request);
 }
 
-void HTTPSocket::onReadyRead()
+// Takes in what the socket holds; false once the reply has reached its cap.
+bool HTTPSocket::readAvailable()
 {
     while (m_socket && m_socket->bytesAvailable() > 0) {
-        if (!m_reply.feed(m_socket->read(kReadBuffer))) {
-            // Capped: deliver what arrived rather than gather without end.
-            onEnded();
-            return;
-        }
+        if (!m_reply.feed(m_socket->read(kReadBuffer)))
+            return false;
     }
+    return true;
+}
+
+void HTTPSocket::onReadyRead()
+{
+    // Capped: deliver what arrived rather than gather without end.
+    if (!readAvailable())
+        onEnded();
 }
 
 void HTTPSocket::onEnded()
@@ -186,10 +192,8 @@ void HTTPSocket::onEnded()
         onSocketError();
         return;
     }
-    if (!m_reply.isFull()) {
-        while (m_socket->bytesAvailable() > 0 && m_reply.feed(m_socket->read(kReadBuffer))) {
-        }
-    }
+    if (!m_reply.isFull())
+        readAvailable();
     dropSocket();
     m_reply.finish();
     deliverPage();

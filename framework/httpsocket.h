@@ -53,6 +53,7 @@ Q_SIGNALS:
 
 private:
     void onConnected();
+    bool readAvailable();
     void onReadyRead();
     void onEnded();
     void onSocketError();

@@ -1,5 +1,7 @@
 #include "framework/picturecapture.h"
 
+#include "framework/resolution.h"
+
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
@@ -13,13 +15,10 @@ QImage capturePicture(QWidget *widget, const QRect &area)
 
 void capturePicture(QWidget *widget, const QRect &area, QImage &picture)
 {
-    const int dotsPerMeterX = qRound(widget->logicalDpiX() / 0.0254);
-    const int dotsPerMeterY = qRound(widget->logicalDpiY() / 0.0254);
     if (picture.size() != area.size() || picture.format() != QImage::Format_RGB32 ||
         picture.devicePixelRatio() != 1.0)
         picture = QImage(area.size(), QImage::Format_RGB32);
-    picture.setDotsPerMeterX(dotsPerMeterX);
-    picture.setDotsPerMeterY(dotsPerMeterY);
+    setLogicalDpi(picture, widget->logicalDpiX(), widget->logicalDpiY());
     // Whatever the window leaves unpainted (a widget without a background of its own) would
     // otherwise show the last capture.
     picture.fill(Qt::white);

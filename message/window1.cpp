@@ -24,7 +24,6 @@
 #include <QScreen>
 #include <QStyle>
 
-#include <cmath>
 
 namespace {
 
@@ -270,18 +269,11 @@ void Window1::Filter1_Paint(QPainter *g)
 {
     const QString label = QStringLiteral("See Secret");
     constexpr qreal kWrapWidth = 70;
-    QFont font = g->font();
-    font.setBold(true);
-    // The box was designed around a narrower system font; where the platform's bold face is
-    // wider, the label would wrap and lose its second line below the box.
-    const qreal width = QFontMetricsF(font, g->device()).horizontalAdvance(label);
-    if (width > kWrapWidth && font.pointSizeF() > 0) {
-        // Text widths grow about in proportion to the size; round down to half points.
-        font.setPointSizeF(std::floor(2 * font.pointSizeF() * kWrapWidth / width) / 2);
-        while (font.pointSizeF() > 6 &&
-               QFontMetricsF(font, g->device()).horizontalAdvance(label) > kWrapWidth)
-            font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
+    QFont bold = g->font();
+    bold.setBold(true);
+    // Where the platform's bold face is wider than the design's, the label would wrap and
+    // lose its second line below the box.
+    const QFont font = fittedFont(bold, label, kWrapWidth, g->device());
     g->setFont(font);
     // (5, 15) is the first line's baseline.
     const QFontMetricsF metrics(font, g->device());

@@ -70,15 +70,12 @@ void updateWindow::CreateControls0()
 {
     QWidget *area = content();
 
-    StaticText1 = place(new QLabel(QStringLiteral("Checking for update..."), area), "StaticText1",
-                        kStaticText1);
+    StaticText1 =
+        staticText(area, "StaticText1", kStaticText1, QStringLiteral("Checking for update..."),
+                   Qt::AlignLeft | Qt::AlignVCenter, false);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
     StaticText1->setFont(font);
-    StaticText1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QPalette palette = StaticText1->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    StaticText1->setPalette(palette);
 
     ProgressBar1 = place(new QProgressBar(area), "ProgressBar1", kProgressBar1);
     ProgressBar1->setRange(0, 100);
