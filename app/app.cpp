@@ -67,19 +67,13 @@ bool App::FilePageSetup_Action()
 
 bool App::HelpAboutBox_Action()
 {
-    AboutBox *box = AboutBox::instance();
-    box->show();
-    box->raise();
-    box->activateWindow();
+    AboutBox::instance()->bringToFront();
     return true;
 }
 
 bool App::HelpShowHelp_Action()
 {
-    Help *help = Help::instance();
-    help->show();
-    help->raise();
-    help->activateWindow();
+    Help::instance()->bringToFront();
     return true;
 }
 

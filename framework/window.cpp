@@ -97,6 +97,13 @@ void Window::setLeft(int left)
     moveContentTo(QPoint(left, top()));
 }
 
+void Window::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
 void Window::showModal()
 {
     QPointer<Window> guard(this);

@@ -38,6 +38,9 @@ public:
     void setTop(int top);
     void setLeft(int left);
 
+    // Shows the window, or brings an open one in front of the others, with the focus.
+    void bringToFront();
+
     // Shows the window modally and returns once it has closed.
     void showModal();
 
