@@ -1,6 +1,6 @@
 #include "update/selftest.h"
 
-#include "app/app.h"
+#include "framework/application.h"
 #include "framework/designedcontrols.h"
 #include "update/updatewindow.h"
 
@@ -74,7 +74,8 @@ void selfTest::Event_Open()
 
 void selfTest::StaticText2_Open()
 {
-    StaticText2->setText(App::instance()->LongVersion());
+    if (Application *app = Application::instance())
+        StaticText2->setText(app->LongVersion());
     // As far as the window's margin: a longer version would lose its number off the left edge.
     growToTheRight(StaticText2, kStaticText2, kWidth - kStaticText2.left - kPushButton1.left);
 }
