@@ -48,6 +48,20 @@ std::optional<bool> standardEditAction(const QString &itemName)
     return true;
 }
 
+// The processor family in a word short enough for the version labels, which were designed
+// for "2.1.0 Intel"; a family without a short name keeps the build's own name for it.
+QString processorWord(const QString &processor)
+{
+    const QString name = processor.toLower();
+    if (name == u"x86_64" || name == u"amd64")
+        return QStringLiteral("x64");
+    if (name == u"x86" || (name.size() == 4 && name.startsWith(u'i') && name.endsWith(u"86")))
+        return QStringLiteral("x86");
+    if (name.startsWith(u"arm") || name.startsWith(u"aarch"))
+        return QStringLiteral("Arm");
+    return processor;
+}
+
 } // namespace
 
 Application::Application()
@@ -123,7 +137,7 @@ QString Application::ShortVersion() const
 
 QString Application::LongVersion() const
 {
-    return QStringLiteral(TAVRELO_VERSION " " TAVRELO_SYSTEM " " TAVRELO_PROCESSOR);
+    return ShortVersion() + u' ' + processorWord(QStringLiteral(TAVRELO_PROCESSOR));
 }
 
 int Application::run()
