@@ -62,7 +62,6 @@ void selfTest::CreateControls0()
 
     PushButton1 =
         pushButton(area, "PushButton1", kPushButton1, QStringLiteral("Check for Updates"));
-    PushButton1->setDefault(true);
     setDefaultButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &selfTest::PushButton1_Action);
 }
