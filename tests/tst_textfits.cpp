@@ -127,9 +127,11 @@ void tst_textfits::initTestCase()
 
 void tst_textfits::cleanup()
 {
-    for (Window *window : std::initializer_list<Window *>{
-             Window1::openInstance(), selfTest::openInstance(), updateWindow::openInstance(),
-             Help::openInstance(), AboutBox::openInstance()}) {
+    // Closing the main window would quit the application.
+    delete Window1::openInstance();
+    for (Window *window :
+         std::initializer_list<Window *>{selfTest::openInstance(), updateWindow::openInstance(),
+                                         Help::openInstance(), AboutBox::openInstance()}) {
         if (window)
             window->close();
     }
