@@ -4,7 +4,7 @@
 #include "framework/window.h"
 
 #include <QApplication>
-#include <QLineEdit>
+#include <QSet>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -12,52 +12,54 @@ namespace {
 
 Application *s_application = nullptr;
 
-// The standard Edit commands act on whatever text field has the focus.
+// The standard Edit commands, by menu-item name; they act on the text field with the focus.
+using EditCommand = void (*)(QTextEdit *);
+
+const QHash<QString, EditCommand> &editCommands()
+{
+    static const QHash<QString, EditCommand> commands{
+        {QStringLiteral("EditUndo"), [](QTextEdit *text) { text->undo(); }},
+        {QStringLiteral("EditCut"), [](QTextEdit *text) { text->cut(); }},
+        {QStringLiteral("EditCopy"), [](QTextEdit *text) { text->copy(); }},
+        {QStringLiteral("EditPaste"), [](QTextEdit *text) { text->paste(); }},
+        {QStringLiteral("EditClear"),
+         [](QTextEdit *text) { text->textCursor().removeSelectedText(); }},
+        {QStringLiteral("EditSelectAll"), [](QTextEdit *text) { text->selectAll(); }},
+    };
+    return commands;
+}
+
+// A read-only field takes Copy and Select All only: its text and styles never change.
+const QSet<QString> &commandsThatChangeText()
+{
+    static const QSet<QString> names{QStringLiteral("EditUndo"), QStringLiteral("EditCut"),
+                                     QStringLiteral("EditPaste"), QStringLiteral("EditClear")};
+    return names;
+}
+
 std::optional<bool> standardEditAction(const QString &itemName)
 {
-    QWidget *focus = QApplication::focusWidget();
-    // A read-only field takes Copy and Select All only: its text and styles never change.
-    const bool editing = itemName == u"EditUndo" || itemName == u"EditCut" ||
-                         itemName == u"EditPaste" || itemName == u"EditClear";
-    if (auto *text = qobject_cast<QTextEdit *>(focus)) {
-        if (editing && text->isReadOnly())
-            return std::nullopt;
-        if (itemName == u"EditUndo")
-            text->undo();
-        else if (itemName == u"EditCut")
-            text->cut();
-        else if (itemName == u"EditCopy")
-            text->copy();
-        else if (itemName == u"EditPaste")
-            text->paste();
-        else if (itemName == u"EditClear")
-            text->textCursor().removeSelectedText();
-        else if (itemName == u"EditSelectAll")
-            text->selectAll();
-        else
-            return std::nullopt;
-        return true;
-    }
-    if (auto *line = qobject_cast<QLineEdit *>(focus)) {
-        if (editing && line->isReadOnly())
-            return std::nullopt;
-        if (itemName == u"EditUndo")
-            line->undo();
-        else if (itemName == u"EditCut")
-            line->cut();
-        else if (itemName == u"EditCopy")
-            line->copy();
-        else if (itemName == u"EditPaste")
-            line->paste();
-        else if (itemName == u"EditClear")
-            line->del();
-        else if (itemName == u"EditSelectAll")
-            line->selectAll();
-        else
-            return std::nullopt;
-        return true;
-    }
-    return std::nullopt;
+    auto *text = qobject_cast<QTextEdit *>(QApplication::focusWidget());
+    const auto command = editCommands().constFind(itemName);
+    if (!text || command == editCommands().cend() ||
+        (text->isReadOnly() && commandsThatChangeText().contains(itemName)))
+        return std::nullopt;
+    (*command)(text);
+    return true;
+}
+
+// The processor family in a word short enough for the version labels, which were designed
+// for "2.1.0 Intel"; a family without a short name keeps the build's own name for it.
+QString processorWord(const QString &processor)
+{
+    const QString name = processor.toLower();
+    if (name == u"x86_64" || name == u"amd64")
+        return QStringLiteral("x64");
+    if (name == u"x86" || (name.size() == 4 && name.startsWith(u'i') && name.endsWith(u"86")))
+        return QStringLiteral("x86");
+    if (name.startsWith(u"arm") || name.startsWith(u"aarch"))
+        return QStringLiteral("Arm");
+    return processor;
 }
 
 } // namespace
@@ -135,7 +137,7 @@ QString Application::ShortVersion() const
 
 QString Application::LongVersion() const
 {
-    return QStringLiteral(TAVRELO_VERSION " " TAVRELO_SYSTEM " " TAVRELO_PROCESSOR);
+    return ShortVersion() + u' ' + processorWord(QStringLiteral(TAVRELO_PROCESSOR));
 }
 
 int Application::run()

@@ -22,17 +22,23 @@ template <class T> T *place(T *control, const char *name, const Place &at)
     return control;
 }
 
-// A static text in black, in the system font, bold where designed.
+// A static text in black, in the system font, bold where designed, made wide enough for its
+// text (fitToText).
 QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
                    Qt::Alignment align, bool bold);
 
-// Gives a right-aligned label the width its text needs, growing to the right up to room
-// pixels; what still does not fit is cut at its right end, never the left, so a version
-// number always shows its start.
+// Makes the whole text of a label show that is wider than its designed box: the label widens,
+// keeping the edge its text is aligned to (a centred text keeps its centre), within its
+// parent. Call it again after changing the label's font or text.
+void fitToText(QLabel *label, const Place &at);
+
+// The same for a label whose neighbour stands at its left, such as a version beside its
+// caption: it keeps its designed left edge and widens to the right, up to room pixels.
 void growToTheRight(QLabel *label, const Place &at, int room);
 
-// The font, taken down in half points until text fits in room pixels on device (nullptr:
-// the screen). The designs were made for a narrower system font than most platforms have.
+// The font, taken down in half points (whole pixels for a pixel-sized font) until text fits
+// in room pixels on device (nullptr: the screen). The designs were made for a narrower system
+// font than most platforms have.
 QFont fittedFont(QFont font, const QString &text, qreal room, const QPaintDevice *device = nullptr);
 
 // A push button in the bold system font. Return presses only the window's default button

@@ -35,6 +35,7 @@ QLabel *aboutText(QWidget *parent, const char *name, const Place &at, const QStr
         font.setFamily(family);
         font.setPixelSize(pixelSize);
         label->setFont(font);
+        fitToText(label, at);
     }
     return label;
 }

@@ -5,17 +5,21 @@
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
-class AboutBoxTest : public QObject
+// The about box's design, its version label and its two buttons.
+class tst_aboutbox : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void cleanup();
 
+    void controls_data();
+    void controls();
     void showsTheDesign();
     void showsTheLongVersion();
     void oneBoxUntilClosed();
@@ -29,7 +33,7 @@ private:
     App m_app;
 };
 
-void AboutBoxTest::cleanup()
+void tst_aboutbox::cleanup()
 {
     m_services.clear();
     for (Window *window : {static_cast<Window *>(AboutBox::openInstance()),
@@ -40,14 +44,67 @@ void AboutBoxTest::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-AboutBox *AboutBoxTest::shownBox()
+AboutBox *tst_aboutbox::shownBox()
 {
     if (m_app.dispatchMenu(QStringLiteral("HelpAboutBox"), nullptr) != std::optional(true))
         return nullptr;
     return AboutBox::openInstance();
 }
 
-void AboutBoxTest::showsTheDesign()
+void tst_aboutbox::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("family"); // empty: the system font at its standard size
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<Qt::Alignment>("align"); // a label's horizontal alignment
+
+    auto row = [](const char *name, const char *cls, QRect at, const char *family, int pixelSize,
+                  bool bold, Qt::Alignment align) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls) << at
+                            << QString::fromLatin1(family) << pixelSize << bold << align;
+    };
+    row("PushButton1", "QPushButton", {72, 180, 120, 21}, "", 0, true, {});
+    row("PushButton2", "QPushButton", {72, 217, 120, 21}, "", 0, true, {});
+    row("StaticText2", "QLabel", {80, 86, 104, 87}, "", 0, false, Qt::AlignHCenter);
+    row("StaticText1", "QLabel", {20, 20, 224, 45}, "Arial", 30, true, Qt::AlignHCenter);
+    row("StaticText3", "QLabel", {72, 60, 53, 20}, "Arial", 12, true, Qt::AlignLeft);
+    row("StaticText4", "QLabel", {131, 60, 61, 20}, "Arial", 12, true, Qt::AlignRight);
+}
+
+void tst_aboutbox::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, family);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(Qt::Alignment, align);
+
+    AboutBox *box = shownBox();
+    QVERIFY(box);
+    auto *control = box->content()->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QVERIFY(control->inherits(className.toLatin1()));
+    QCOMPARE(control->geometry(), geometry);
+    const QFont font = control->font();
+    if (family.isEmpty()) {
+        QCOMPARE(font.family(), QApplication::font().family());
+        QCOMPARE(font.pointSizeF(), QApplication::font().pointSizeF());
+    } else {
+        QCOMPARE(font.family(), family);
+        QCOMPARE(font.pixelSize(), pixelSize);
+    }
+    QCOMPARE(font.bold(), bold);
+    QVERIFY(!font.italic() && !font.underline());
+    if (auto *label = qobject_cast<QLabel *>(control))
+        QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, align);
+}
+
+void tst_aboutbox::showsTheDesign()
 {
     AboutBox *box = shownBox();
     QVERIFY(box && box->isVisible());
@@ -65,7 +122,7 @@ void AboutBoxTest::showsTheDesign()
                           QStringLiteral("Sr. Beta Tester"), QStringLiteral("Delmoth")}));
 }
 
-void AboutBoxTest::showsTheLongVersion()
+void tst_aboutbox::showsTheLongVersion()
 {
     const QLabel *version = shownBox()->StaticText4;
     QCOMPARE(version->text(), m_app.LongVersion());
@@ -78,7 +135,7 @@ void AboutBoxTest::showsTheLongVersion()
     QVERIFY(version->geometry().right() < 264);
 }
 
-void AboutBoxTest::oneBoxUntilClosed()
+void tst_aboutbox::oneBoxUntilClosed()
 {
     AboutBox *first = shownBox();
     QCOMPARE(shownBox(), first);
@@ -97,7 +154,7 @@ void AboutBoxTest::oneBoxUntilClosed()
     QCOMPARE(second->StaticText4->text(), m_app.LongVersion());
 }
 
-void AboutBoxTest::buttonsOpenTheAddresses()
+void tst_aboutbox::buttonsOpenTheAddresses()
 {
     AboutBox *box = shownBox();
     QTest::mouseClick(box->PushButton1, Qt::LeftButton);
@@ -111,5 +168,5 @@ void AboutBoxTest::buttonsOpenTheAddresses()
     QVERIFY(box->isVisible());
 }
 
-QTEST_MAIN(AboutBoxTest)
+QTEST_MAIN(tst_aboutbox)
 #include "tst_aboutbox.moc"

@@ -1,6 +1,6 @@
 #include "update/selftest.h"
 
-#include "app/app.h"
+#include "framework/application.h"
 #include "framework/designedcontrols.h"
 #include "update/updatewindow.h"
 
@@ -62,7 +62,6 @@ void selfTest::CreateControls0()
 
     PushButton1 =
         pushButton(area, "PushButton1", kPushButton1, QStringLiteral("Check for Updates"));
-    PushButton1->setDefault(true);
     setDefaultButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &selfTest::PushButton1_Action);
 }
@@ -74,7 +73,8 @@ void selfTest::Event_Open()
 
 void selfTest::StaticText2_Open()
 {
-    StaticText2->setText(App::instance()->LongVersion());
+    if (Application *app = Application::instance())
+        StaticText2->setText(app->LongVersion());
     // As far as the window's margin: a longer version would lose its number off the left edge.
     growToTheRight(StaticText2, kStaticText2, kWidth - kStaticText2.left - kPushButton1.left);
 }
