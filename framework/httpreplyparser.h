@@ -24,7 +24,6 @@ public:
     void finish();
 
     bool isFull() const { return m_taken >= kMaxReply; }
-    bool headerComplete() const { return m_headerComplete; }
 
     // 0 until the first line has ended, or when it carries no number in its second field.
     int status() const { return m_status; }

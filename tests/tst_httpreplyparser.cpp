@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestHttpReplyParser : public QObject
+// Every way an HTTP/1.0 reply can be cut, ended or mangled, read from bytes alone.
+class tst_httpreplyparser : public QObject
 {
     Q_OBJECT
 
@@ -12,7 +13,7 @@ private Q_SLOTS:
     void cap();
 };
 
-void TestHttpReplyParser::reply_data()
+void tst_httpreplyparser::reply_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("status");
@@ -53,13 +54,18 @@ void TestHttpReplyParser::reply_data()
         << QByteArray("HTTP/1.0  302x\r\n\r\n") << 302 << InternetHeaders() << QByteArray();
     QTest::newRow("status too large")
         << QByteArray("HTTP/1.0 99999999999\r\n\r\n") << 0 << InternetHeaders() << QByteArray();
+    QTest::newRow("status line of garbage")
+        << QByteArray("\x01\xff\xfe garbage\r\n\r\n<CurrentVersion>2.1.0</CurrentVersion>") << 0
+        << InternetHeaders() << QByteArray("<CurrentVersion>2.1.0</CurrentVersion>");
+    QTest::newRow("dropped mid-header")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Ty") << 200 << InternetHeaders() << QByteArray();
     QTest::newRow("no header block at all") << QByteArray("<CurrentVersion>2.1.0</CurrentVersion>")
                                             << 0 << InternetHeaders() << QByteArray();
 }
 
 // Every row is read whole, byte by byte, and split in two at every position: where a chunk
 // ends must not matter, a CR at the end of one chunk above all.
-void TestHttpReplyParser::reply()
+void tst_httpreplyparser::reply()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, status);
@@ -87,7 +93,7 @@ void TestHttpReplyParser::reply()
     }
 }
 
-void TestHttpReplyParser::cap()
+void tst_httpreplyparser::cap()
 {
     const QByteArray head("HTTP/1.0 200 OK\r\n\r\n");
     HTTPReplyParser parser;
@@ -113,5 +119,5 @@ void TestHttpReplyParser::cap()
     QVERIFY(endless.content().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestHttpReplyParser)
+QTEST_GUILESS_MAIN(tst_httpreplyparser)
 #include "tst_httpreplyparser.moc"

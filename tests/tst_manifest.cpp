@@ -2,7 +2,8 @@
 
 #include <QTest>
 
-class TestManifest : public QObject
+// Reading the manifest's elements by their tags, and comparing its version with the running one.
+class tst_manifest : public QObject
 {
     Q_OBJECT
 
@@ -17,13 +18,13 @@ private Q_SLOTS:
     void read();
 };
 
-void TestManifest::tags()
+void tst_manifest::tags()
 {
     QCOMPARE(Manifest::startTag(QStringLiteral("Free")), QStringLiteral("<Free>"));
     QCOMPARE(Manifest::endTag(QStringLiteral("Free")), QStringLiteral("</Free>"));
 }
 
-void TestManifest::returnValue_data()
+void tst_manifest::returnValue_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("name");
@@ -64,7 +65,7 @@ void TestManifest::returnValue_data()
         << QStringLiteral("<b>x</b>");
 }
 
-void TestManifest::returnValue()
+void tst_manifest::returnValue()
 {
     QFETCH(QString, body);
     QFETCH(QString, name);
@@ -72,7 +73,7 @@ void TestManifest::returnValue()
     QCOMPARE(Manifest::returnValue(body, name), value);
 }
 
-void TestManifest::version_data()
+void tst_manifest::version_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<bool>("current");
@@ -93,14 +94,14 @@ void TestManifest::version_data()
     QTest::newRow("field too small to tell from 0") << QStringLiteral("2.1.1e-999") << true;
 }
 
-void TestManifest::version()
+void tst_manifest::version()
 {
     QFETCH(QString, version);
     QFETCH(bool, current);
     QCOMPARE(Manifest::isCurrent(version, 2, 1, 0), current);
 }
 
-void TestManifest::free_data()
+void tst_manifest::free_data()
 {
     QTest::addColumn<QString>("body");
     QTest::addColumn<bool>("free");
@@ -114,14 +115,14 @@ void TestManifest::free_data()
     QTest::newRow("missing") << QStringLiteral("<CurrentVersion>2.2</CurrentVersion>") << false;
 }
 
-void TestManifest::free()
+void tst_manifest::free()
 {
     QFETCH(QString, body);
     QFETCH(bool, free);
     QCOMPARE(Manifest::read(body).free, free);
 }
 
-void TestManifest::read()
+void tst_manifest::read()
 {
     const Manifest::Values values = Manifest::read(
         QStringLiteral("<DownloadURLOSX>http://www.brinmoor.example/tavrelo.zip</DownloadURLOSX>"
@@ -133,5 +134,5 @@ void TestManifest::read()
     QCOMPARE(values.downloadAddress, QStringLiteral("http://www.brinmoor.example/tavrelo.zip"));
 }
 
-QTEST_GUILESS_MAIN(TestManifest)
+QTEST_GUILESS_MAIN(tst_manifest)
 #include "tst_manifest.moc"

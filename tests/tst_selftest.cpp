@@ -4,8 +4,10 @@
 #include "app/app.h"
 #include "tests/support/localhttpserver.h"
 #include "tests/support/recordingservices.h"
+#include "tests/support/refusedaddress.h"
 #include "update/updatewindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -17,15 +19,22 @@ const QString kCurrent =
     QStringLiteral("You are using the current version. No update is available.");
 const QByteArray kCurrentManifest = "HTTP/1.0 200 OK\r\n\r\n<CurrentVersion>2.1.0</CurrentVersion>";
 
+// How the check that the button starts ends.
+enum class Outcome { Current, Offer, Refused };
+
 } // namespace
 
-class TestSelfTest : public QObject
+// The self-test window: its design, and the check its button runs in the update window.
+class tst_selftest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
     void cleanup();
+    void frame();
+    void controls_data();
+    void controls();
     void checkNowShowsOneWindow();
     void closeBoxStartsNoCheck();
     void check_data();
@@ -45,7 +54,7 @@ private:
     bool m_updateModalWhileMessage = false;
 };
 
-void TestSelfTest::init()
+void tst_selftest::init()
 {
     m_server.reset();
     m_services.clear();
@@ -59,7 +68,7 @@ void TestSelfTest::init()
     Addresses::setManifest(m_server.address());
 }
 
-void TestSelfTest::cleanup()
+void tst_selftest::cleanup()
 {
     for (Window *window :
          std::initializer_list<Window *>{selfTest::openInstance(), updateWindow::openInstance()}) {
@@ -69,7 +78,7 @@ void TestSelfTest::cleanup()
     QTRY_VERIFY(!selfTest::openInstance() && !updateWindow::openInstance());
 }
 
-selfTest *TestSelfTest::checkNow()
+selfTest *tst_selftest::checkNow()
 {
     // Bound at start-up, and answers False every time.
     const std::optional<bool> handled =
@@ -77,7 +86,7 @@ selfTest *TestSelfTest::checkNow()
     return handled == false ? selfTest::openInstance() : nullptr;
 }
 
-void TestSelfTest::pressCheckForUpdates(selfTest *window, bool byReturn)
+void tst_selftest::pressCheckForUpdates(selfTest *window, bool byReturn)
 {
     // However the check goes wrong, the modal loop ends.
     QTimer safety;
@@ -101,7 +110,83 @@ void TestSelfTest::pressCheckForUpdates(selfTest *window, bool byReturn)
     QVERIFY(safety.isActive());
 }
 
-void TestSelfTest::checkNowShowsOneWindow()
+void tst_selftest::frame()
+{
+    QPointer<selfTest> window = checkNow();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Self Test"));
+    QCOMPARE(window->content()->size(), QSize(212, 102));
+    QCOMPARE(window->minimumSize(), window->maximumSize()); // not resizable
+    // A document window with a close box only.
+    QVERIFY(window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!window->isModal());
+}
+
+void tst_selftest::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QPoint>("at");
+    // An invalid size: the control's width follows its text.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bold");
+    // Empty: the alignment follows the text too.
+    QTest::addColumn<Qt::Alignment>("alignment");
+
+    QTest::newRow("StaticText1") << QStringLiteral("StaticText1") << QStringLiteral("QLabel")
+                                 << QPoint(38, 20) << QSize(67, 20) << QStringLiteral("Version:")
+                                 << true << Qt::Alignment(Qt::AlignRight);
+    QTest::newRow("StaticText2") << QStringLiteral("StaticText2") << QStringLiteral("QLabel")
+                                 << QPoint(105, 20) << QSize() << m_app.LongVersion() << false
+                                 << Qt::Alignment();
+    QTest::newRow("PushButton1") << QStringLiteral("PushButton1") << QStringLiteral("QPushButton")
+                                 << QPoint(28, 61) << QSize(157, 21)
+                                 << QStringLiteral("Check for Updates") << true << Qt::Alignment();
+}
+
+void tst_selftest::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QPoint, at);
+    QFETCH(QSize, size);
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(Qt::Alignment, alignment);
+
+    QPointer<selfTest> window = checkNow();
+    QVERIFY(window);
+    auto *control = window->content()->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QVERIFY(control->inherits(className.toLatin1()));
+    QCOMPARE(control->mapTo(window->content(), QPoint(0, 0)), at);
+    if (size.isValid())
+        QCOMPARE(control->size(), size);
+    QVERIFY(control->isVisible());
+    QVERIFY(control->isEnabled());
+
+    // The system font, bold where designed.
+    const QFont font = control->font();
+    QCOMPARE(font.family(), QApplication::font(control).family());
+    QCOMPARE(font.bold(), bold);
+    QVERIFY(!font.italic());
+    QVERIFY(!font.underline());
+    if (auto *label = qobject_cast<QLabel *>(control)) {
+        QCOMPARE(label->text(), text);
+        if (alignment)
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, alignment);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(!label->wordWrap());
+    } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+        QCOMPARE(button->text(), text);
+        QVERIFY(button->focusPolicy() & Qt::TabFocus);
+    }
+}
+
+void tst_selftest::checkNowShowsOneWindow()
 {
     QPointer<selfTest> window = checkNow();
     QVERIFY(window);
@@ -125,7 +210,7 @@ void TestSelfTest::checkNowShowsOneWindow()
     QCOMPARE(m_server.connections, 0);
 }
 
-void TestSelfTest::closeBoxStartsNoCheck()
+void tst_selftest::closeBoxStartsNoCheck()
 {
     QPointer<selfTest> window = checkNow();
     QVERIFY(window);
@@ -140,43 +225,43 @@ void TestSelfTest::closeBoxStartsNoCheck()
     QVERIFY(again->isVisible());
 }
 
-void TestSelfTest::check_data()
+void tst_selftest::check_data()
 {
     QTest::addColumn<bool>("byReturn");
-    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<int>("offers");
 
-    QTest::newRow("click, current")
-        << false << QStringLiteral("current") << QStringList{kCurrent} << 0;
-    QTest::newRow("Return, current")
-        << true << QStringLiteral("current") << QStringList{kCurrent} << 0;
-    QTest::newRow("click, offer declined")
-        << false << QStringLiteral("offer") << QStringList() << 1;
+    QTest::newRow("click, current") << false << Outcome::Current << QStringList{kCurrent} << 0;
+    QTest::newRow("Return, current") << true << Outcome::Current << QStringList{kCurrent} << 0;
+    QTest::newRow("click, offer declined") << false << Outcome::Offer << QStringList() << 1;
     QTest::newRow("click, refused")
-        << false << QStringLiteral("refused")
+        << false << Outcome::Refused
         << QStringList{QStringLiteral("There was a communication error with the website. Please "
                                       "try again later. (Code: 3)")}
         << 0;
 }
 
-void TestSelfTest::check()
+void tst_selftest::check()
 {
     QFETCH(bool, byReturn);
-    QFETCH(QString, outcome);
+    QFETCH(Outcome, outcome);
     QFETCH(QStringList, messages);
     QFETCH(int, offers);
 
-    QTcpServer closed;
-    if (outcome == u"refused") {
-        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
-        Addresses::setManifest(QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort()));
-        closed.close();
-    } else {
-        m_server.reply = outcome == u"offer"
-                             ? QByteArray("HTTP/1.0 200 OK\r\n\r\n<CurrentVersion>2.2.0"
-                                          "</CurrentVersion>")
-                             : kCurrentManifest;
+    switch (outcome) {
+    case Outcome::Current:
+        m_server.reply = kCurrentManifest;
+        break;
+    case Outcome::Offer:
+        m_server.reply = "HTTP/1.0 200 OK\r\n\r\n<CurrentVersion>2.2.0</CurrentVersion>";
+        break;
+    case Outcome::Refused: {
+        const QString address = refusedAddress();
+        QVERIFY(!address.isEmpty());
+        Addresses::setManifest(address);
+        break;
+    }
     }
     m_services.dialogChoice = Services::Choice::Cancel;
 
@@ -199,7 +284,7 @@ void TestSelfTest::check()
     QVERIFY(!selfTest::openInstance());
 }
 
-void TestSelfTest::eachCheckIsFresh()
+void tst_selftest::eachCheckIsFresh()
 {
     m_server.reply = kCurrentManifest;
     for (int round = 1; round <= 2; ++round) {
@@ -212,5 +297,5 @@ void TestSelfTest::eachCheckIsFresh()
     }
 }
 
-QTEST_MAIN(TestSelfTest)
+QTEST_MAIN(tst_selftest)
 #include "tst_selftest.moc"

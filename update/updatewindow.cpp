@@ -1,7 +1,7 @@
 #include "update/updatewindow.h"
 
 #include "app/addresses.h"
-#include "app/app.h"
+#include "framework/application.h"
 #include "framework/designedcontrols.h"
 #include "framework/httpsocket.h"
 #include "framework/services.h"
@@ -25,13 +25,18 @@ constexpr Place kStaticText1{20, 19, 266, 20};
 constexpr Place kProgressBar1{20, 46, 260, 12};
 constexpr Place kPushButton1{208, 80, 72, 20};
 
-// The download address comes from an unauthenticated reply; the desktop would run any
-// scheme it is given, so only a web address is opened.
-bool isWebAddress(const QString &address)
+// The download address as the browser is given it, or empty when it is no web address. It
+// comes from an unauthenticated reply and the desktop would run any scheme it is given, so
+// only http and https with a host pass. An indented manifest puts blanks and line breaks
+// around it, and a file name may hold a blank: the first are dropped, the second
+// percent-encoded.
+QString webAddressOf(const QString &downloadAddress)
 {
-    const QUrl url(address, QUrl::StrictMode);
-    return url.isValid() && (url.scheme() == u"http" || url.scheme() == u"https") &&
-           !url.host().isEmpty();
+    const QUrl url(downloadAddress.trimmed(), QUrl::TolerantMode);
+    if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") ||
+        url.host().isEmpty())
+        return QString();
+    return url.toString(QUrl::FullyEncoded);
 }
 
 } // namespace
@@ -90,7 +95,6 @@ void updateWindow::CreateControls0()
     PushButton1 =
         place(new QPushButton(QStringLiteral("Cancel"), area), "PushButton1", kPushButton1);
     PushButton1->setAutoDefault(false);
-    PushButton1->setDefault(true);
     setDefaultButton(PushButton1);
     setCancelButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &updateWindow::PushButton1_Action);
@@ -124,7 +128,7 @@ void updateWindow::hp_PageReceived(const QString & /*address*/, int /*status*/,
     const Manifest::Values manifest = Manifest::read(body);
     ProgressBar1->setVisible(false);
 
-    const App *app = App::instance();
+    const Application *app = Application::instance();
     if (Manifest::isCurrent(manifest.version, app->MajorVersion(), app->MinorVersion(),
                             app->BugVersion())) {
         StaticText1->setText(QStringLiteral("This version is current."));
@@ -142,9 +146,9 @@ void updateWindow::hp_Error(int code)
     if (!isOpen())
         return;
     Beep();
-    MsgBox(QStringLiteral("There was a communication error ") +
-           QStringLiteral("with the website. Please try ") +
-           QStringLiteral("again later. (Code: ") + QString::number(code) + u')');
+    MsgBox(QStringLiteral("There was a communication error with the website. Please try again "
+                          "later. (Code: %1)")
+               .arg(code));
     close();
 }
 
@@ -158,18 +162,15 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
 {
     Services::MessageDialog dialog;
     dialog.title = QStringLiteral("New version available!");
-    dialog.message = QStringLiteral("Version ") + version + QStringLiteral(" is now available. ") +
-                     QStringLiteral("(You are using version ") + App::instance()->ShortVersion() +
-                     QStringLiteral(".) ");
-    if (free) {
-        dialog.message += QStringLiteral("This is a free upgrade. ") +
-                          QStringLiteral("Would you like to automatically download ") +
-                          QStringLiteral("this update (using your web browser)?");
-    } else {
-        dialog.message += QStringLiteral("This is a paid upgrade. ") +
-                          QStringLiteral("Would you like to automatically download ") +
-                          QStringLiteral("the trial version (using your web browser)?");
-    }
+    // One pass over the whole text: a version that reads "%2" is shown as written.
+    const QString message =
+        free ? QStringLiteral("Version %1 is now available. (You are using version %2.) This is a "
+                              "free upgrade. Would you like to automatically download this update "
+                              "(using your web browser)?")
+             : QStringLiteral("Version %1 is now available. (You are using version %2.) This is a "
+                              "paid upgrade. Would you like to automatically download the trial "
+                              "version (using your web browser)?");
+    dialog.message = message.arg(version, Application::instance()->ShortVersion());
     dialog.explanation = description;
     dialog.icon = QMessageBox::Question;
     dialog.cancelVisible = true;
@@ -181,8 +182,11 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
         close();
         break;
     case Services::Choice::Action:
-        if (isWebAddress(downloadAddress))
-            ShowURL(downloadAddress);
+        // An address that can't be opened must not pass for a download under way.
+        if (const QString address = webAddressOf(downloadAddress); !address.isEmpty())
+            ShowURL(address);
+        else
+            Beep();
         close();
         break;
     case Services::Choice::Alternate:

@@ -56,16 +56,20 @@ public:
         }));
     }
 
-    // Sends the bytes on every held connection and closes it.
-    void answerHeld(const QByteArray &bytes)
+    // Sends the bytes on every held connection that still stands and closes it; returns how
+    // many it reached.
+    int answerHeld(const QByteArray &bytes)
     {
+        int answered = 0;
         for (const QPointer<QTcpSocket> &socket : std::as_const(m_held)) {
             if (socket && socket->state() == QAbstractSocket::ConnectedState) {
                 socket->write(bytes);
                 socket->disconnectFromHost();
+                ++answered;
             }
         }
         m_held.clear();
+        return answered;
     }
 
     QByteArray reply;

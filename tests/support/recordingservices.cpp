@@ -12,6 +12,7 @@ RecordingServices::~RecordingServices()
 
 void RecordingServices::msgBox(const QString &text)
 {
+    calls.append(QStringLiteral("msgBox ") + text);
     messages.append(text);
     if (whileMessageShown)
         whileMessageShown(text);
@@ -19,34 +20,40 @@ void RecordingServices::msgBox(const QString &text)
 
 void RecordingServices::beep()
 {
+    calls.append(QStringLiteral("beep"));
     ++beeps;
 }
 
 void RecordingServices::showURL(const QString &address)
 {
+    calls.append(QStringLiteral("showURL ") + address);
     urls.append(address);
 }
 
 Services::Choice RecordingServices::messageDialog(const MessageDialog &dialog)
 {
+    calls.append(QStringLiteral("messageDialog ") + dialog.title);
     dialogs.append(dialog);
     return dialogChoice;
 }
 
 bool RecordingServices::pageSetupDialog(QPrinter &printer)
 {
+    calls.append(QStringLiteral("pageSetupDialog"));
     ++pageSetupDialogs;
     return onPageSetup(printer);
 }
 
 bool RecordingServices::printDialog(QPrinter &printer)
 {
+    calls.append(QStringLiteral("printDialog"));
     ++printDialogs;
     return onPrint(printer);
 }
 
 void RecordingServices::clear()
 {
+    calls.clear();
     messages.clear();
     beeps = 0;
     urls.clear();

@@ -24,6 +24,10 @@ public:
 
     void clear();
 
+    // Every call in the order it came: "msgBox <text>", "beep", "showURL <address>",
+    // "messageDialog <title>", "pageSetupDialog", "printDialog". A test may add its own events
+    // (a window closing, say) to compare the whole sequence.
+    QStringList calls;
     QStringList messages;
     int beeps = 0;
     QStringList urls;
