@@ -3,6 +3,7 @@
 #include "framework/editfield.h"
 #include "framework/printersetup.h"
 #include "help/help.h"
+#include "help/printing.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void printsOnePagePerBlock();
     void eachLineOnceAcrossPages_data();
     void eachLineOnceAcrossPages();
+    void dateTextTakenAsTheCommandStarts();
     void footerFontByPath_data();
     void footerFontByPath();
     void cancelledPrintPrintsNothing();
@@ -46,6 +48,7 @@ private:
     // The person confirms the print dialog with output to a PDF file.
     void printToPdf();
     QList<PdfPage> printedPages() const;
+    static QString dateTextOf(const QDateTime &moment);
     static QString dateTextNow();
     static int blocksOf(EditField *field);
 
@@ -83,6 +86,7 @@ void tst_printing::cleanup()
         help->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!Help::openInstance());
+    setPrintClock({});
 }
 
 void tst_printing::printToPdf()
@@ -103,11 +107,15 @@ QList<PdfPage> tst_printing::printedPages() const
     return readPdfPages(file.readAll());
 }
 
+QString tst_printing::dateTextOf(const QDateTime &moment)
+{
+    return QLocale().toString(moment.time(), QLocale::ShortFormat) + QStringLiteral(", ") +
+           QLocale().toString(moment.date(), QLocale::ShortFormat);
+}
+
 QString tst_printing::dateTextNow()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    return QLocale().toString(now.time(), QLocale::ShortFormat) + QStringLiteral(", ") +
-           QLocale().toString(now.date(), QLocale::ShortFormat);
+    return dateTextOf(QDateTime::currentDateTime());
 }
 
 // How many blocks of 672 points the field's text takes at 72 dots per inch, 492 wide.
@@ -242,6 +250,32 @@ void tst_printing::eachLineOnceAcrossPages()
     QList<int> expected(items);
     std::iota(expected.begin(), expected.end(), 1);
     QCOMPARE(printed, expected);
+}
+
+// The footers show the moment "Print Help" was chosen, however long the dialog stays open or the
+// pages take: a clock that moves on at every reading, and a dialog that lasts two days.
+void tst_printing::dateTextTakenAsTheCommandStarts()
+{
+    QStringList lines(120, QStringLiteral("A line of text."));
+    Help::instance()->EditField1->setText(lines.join(u'\r'));
+    const QDateTime chosen(QDate(2031, 3, 9), QTime(9, 5));
+    QDateTime now = chosen;
+    setPrintClock([&now] {
+        const QDateTime read = now;
+        now = now.addDays(1).addSecs(3 * 3600 + 7 * 60);
+        return read;
+    });
+    const auto confirm = m_services.onPrint;
+    m_services.onPrint = [&](QPrinter &printer) {
+        now = now.addDays(2).addSecs(5 * 3600 + 11 * 60);
+        return confirm(printer);
+    };
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+
+    const QList<PdfPage> pages = printedPages();
+    QVERIFY(pages.size() >= 2);
+    for (const PdfPage &page : pages)
+        QCOMPARE(page.runs.back().text, dateTextOf(chosen));
 }
 
 void tst_printing::footerFontByPath_data()
