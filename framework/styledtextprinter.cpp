@@ -38,6 +38,11 @@ bool StyledTextPrinter::isEOF() const
     return !m_layout || m_layout->empty || m_next >= m_layout->lines.size();
 }
 
+void StyledTextPrinter::releasePainter()
+{
+    m_g = nullptr;
+}
+
 void StyledTextPrinter::DrawBlock(qreal x, qreal y, qreal height)
 {
     if (isEOF() || !m_g)
