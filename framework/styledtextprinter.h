@@ -22,7 +22,7 @@ struct TextLayoutSnapshot
 
     QImage metrics; // the paint device the document is laid out for
     std::unique_ptr<QTextDocument> document;
-    QList<Line> lines;
+    QList<Line> lines; // block by block, in the order of the document's blocks
     qreal wrapWidth = 0;
     QColor defaultColor;
     bool empty = true;
