@@ -5,11 +5,18 @@
 #include "help/aboutbox.h"
 #include "help/help.h"
 #include "help/printing.h"
+#include "message/module1.h"
 #include "message/window1.h"
 #include "update/selftest.h"
 
+#include <QCoreApplication>
+
 App::App()
 {
+    // Module1's globals hold fonts and pictures that must go before the application does; once,
+    // however many App objects a run makes.
+    qRemovePostRoutine(Module1::release);
+    qAddPostRoutine(Module1::release);
     ApplicationAddMenuHandlers();
 }
 

@@ -1,8 +1,9 @@
 #include "framework/styledtextprinter.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QPainter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -37,32 +38,45 @@ bool StyledTextPrinter::isEOF() const
     return !m_layout || m_layout->empty || m_next >= m_layout->lines.size();
 }
 
+void StyledTextPrinter::releasePainter()
+{
+    m_g = nullptr;
+}
+
 void StyledTextPrinter::DrawBlock(qreal x, qreal y, qreal height)
 {
     if (isEOF() || !m_g)
         return;
     const auto &lines = m_layout->lines;
-    const qreal start = lines[m_next].top;
-    qsizetype last = m_next;
+    const qsizetype first = m_next;
+    const qreal start = lines[first].top;
+    qsizetype last = first;
     while (last + 1 < lines.size() && lines[last + 1].bottom - start <= height)
         ++last;
     const qreal end = lines[last].bottom;
     m_next = last + 1;
 
-    // Only the chosen lines: clip to their band of the document, then move it to (x, y).
-    const QRectF band(-1e6, start, 2e6, end - start);
-    QAbstractTextDocumentLayout::PaintContext context;
-    // Lines the device cannot show are left out of the drawing altogether, not merely clipped:
-    // a long text in a short area would otherwise shape and rasterise every line of the block.
-    context.clip = band & visibleRect(m_g).translated(-x, start - y);
-    // An empty clip would mean no clip at all to the layout.
-    if (context.clip.isEmpty())
-        return;
-    context.palette.setColor(QPalette::Text, m_layout->defaultColor);
-
     m_g->save();
+    // The chosen lines' band of the document, moved to (x, y).
     m_g->translate(x, y - start);
-    m_g->setClipRect(band, Qt::IntersectClip);
-    m_layout->document->documentLayout()->draw(m_g, context);
+    m_g->setClipRect(QRectF(-1e6, start, 2e6, end - start), Qt::IntersectClip);
+    const QRectF visible = visibleRect(m_g);
+    m_g->setPen(m_layout->defaultColor);
+    // Line by line, not through the document's layout: given a clip, that draws the lines that
+    // touch it and the line before it in a block as well. The painter's clip hides them, but a
+    // PDF keeps them as text, and a search or a screen reader finds them twice.
+    qsizetype index = 0;
+    for (QTextBlock block = m_layout->document->begin(); block.isValid() && index <= last;
+         block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i, ++index) {
+            // Lines the device cannot show are left out, not merely clipped: a long text in a
+            // short area would otherwise shape and rasterise every one of them.
+            if (index < first || index > last || lines[index].bottom < visible.top() ||
+                lines[index].top > visible.bottom())
+                continue;
+            layout->lineAt(i).draw(m_g, layout->position());
+        }
+    }
     m_g->restore();
 }

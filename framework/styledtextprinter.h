@@ -22,7 +22,7 @@ struct TextLayoutSnapshot
 
     QImage metrics; // the paint device the document is laid out for
     std::unique_ptr<QTextDocument> document;
-    QList<Line> lines;
+    QList<Line> lines; // block by block, in the order of the document's blocks
     qreal wrapWidth = 0;
     QColor defaultColor;
     bool empty = true;
@@ -37,7 +37,8 @@ class StyledTextPrinter
 {
 public:
     StyledTextPrinter() = default;
-    // The painter is borrowed for the printer's drawing; it must outlive every DrawBlock.
+    // The painter is borrowed for the printer's drawing; it must outlive every DrawBlock, or be
+    // let go of with releasePainter before it ends.
     StyledTextPrinter(QPainter *g, std::shared_ptr<const TextLayoutSnapshot> layout);
 
     // Draws into the block whose top-left corner is (x, y), at most height tall. A single line
@@ -45,6 +46,11 @@ public:
     void DrawBlock(qreal x, qreal y, qreal height);
     // True once every line has been drawn; an empty text starts at its end.
     bool isEOF() const;
+
+    // Lets go of the painter, whose paint is ending: later DrawBlocks draw nothing. The printer
+    // keeps its text and where it stands.
+    void releasePainter();
+    bool hasPainter() const { return m_g != nullptr; }
 
 private:
     QPainter *m_g = nullptr;

@@ -203,8 +203,7 @@ void Help::PushButton1_Action()
     const QTextCursor cursor = EditField1->textCursor();
     const int start = cursor.selectionStart();
     const int length = cursor.selectionEnd() - start;
-    MsgBox(QStringLiteral("Start: ") + QString::number(start) + QStringLiteral(" Length: ") +
-           QString::number(length));
+    MsgBox(QStringLiteral("Start: %1 Length: %2").arg(start).arg(length));
 }
 
 MenuItem *Help::EditSelectAll() const

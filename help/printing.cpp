@@ -17,6 +17,13 @@ namespace {
 
 bool s_busy = false;
 
+QDateTime systemTime()
+{
+    return QDateTime::currentDateTime();
+}
+
+std::function<QDateTime()> s_clock = systemTime;
+
 // The page in points, whatever the paper and the printer's resolution.
 constexpr qreal kPageWidth = 540;
 constexpr qreal kPageHeight = 720;
@@ -38,7 +45,7 @@ void setFont(QPainter &g, const QString &family, bool bold)
 void drawFooter(QPainter &g, int page, const QString &dateText)
 {
     setFont(g, QStringLiteral("Arial"), false);
-    g.drawText(kPageLabel, QStringLiteral("page ") + QString::number(page));
+    g.drawText(kPageLabel, QStringLiteral("page %1").arg(page));
     g.drawText(kDateText, dateText);
 }
 
@@ -65,11 +72,13 @@ void printHelp()
     const QScopedValueRollback busy(s_busy, true);
 
     QPrinter printer;
-    const QDateTime now = QDateTime::currentDateTime();
+    // Taken as the command starts: every page shows this moment, however long the dialog
+    // stays open or the pages take.
+    const QDateTime now = s_clock();
     const QLocale locale;
-    const QString dateText = locale.toString(now.time(), QLocale::ShortFormat) +
-                             QStringLiteral(", ") +
-                             locale.toString(now.date(), QLocale::ShortFormat);
+    const QString dateText =
+        QStringLiteral("%1, %2").arg(locale.toString(now.time(), QLocale::ShortFormat),
+                                     locale.toString(now.date(), QLocale::ShortFormat));
     int page = 1;
 
     const bool setupStored = !prefModule::PageSetup.isEmpty();
@@ -108,4 +117,9 @@ void printHelp()
         QCoreApplication::processEvents();
     }
     drawFooter(g, page, dateText);
+}
+
+void setPrintClock(std::function<QDateTime()> clock)
+{
+    s_clock = clock ? std::move(clock) : systemTime;
 }

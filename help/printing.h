@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QDateTime>
+
+#include <functional>
+
 // "Page Setup": the notice, then the page-setup dialog; a confirmed setup is kept in
 // prefModule::PageSetup for the rest of the run.
 void runPageSetup();
@@ -9,3 +13,7 @@ void runPageSetup();
 // prints nothing and says nothing. While either command runs (its dialogs, or the pages of a
 // print), choosing either again does nothing.
 void printHelp();
+
+// The clock "Print Help" reads the time and date of its footers from; the system's clock
+// unless one is set here (an empty function sets the system's again).
+void setPrintClock(std::function<QDateTime()> clock);

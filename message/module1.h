@@ -9,7 +9,7 @@ namespace Module1 {
 
 // True only during the reveal's own repaint: that paint draws no text over the backdrop.
 extern bool CopyBack;
-// The printer of the text drawn last; its painter is gone once that paint has ended.
+// The printer of the text drawn last; it lets go of its painter as that paint ends.
 extern StyledTextPrinter stp;
 // The capture last saved.
 extern QImage P;

@@ -21,9 +21,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
-
 
 namespace {
 
@@ -87,12 +87,6 @@ Window1 *Window1::openInstance()
 
 Window1::Window1()
 {
-    // The globals hold fonts and pictures that must go before the application does.
-    static const bool releaseRegistered = [] {
-        qAddPostRoutine(Module1::release);
-        return true;
-    }();
-    Q_UNUSED(releaseRegistered);
     Layout();
     CreateControls();
 }
@@ -212,6 +206,8 @@ void Window1::Canvas1_Paint(QPainter *g)
 {
     if (Module1::CopyBack)
         return;
+    // g ends with this paint: the printer kept in Module1 must not reach it afterwards.
+    const auto releasePainter = qScopeGuard([] { Module1::stp.releasePainter(); });
     Module1::stp = InnocentText->styledTextPrinter(g, 520);
     Module1::stp.DrawBlock(20, 20, 560);
     Module1::stp = SecretText->styledTextPrinter(g, 560);

@@ -14,6 +14,36 @@
 
 namespace {
 
+// The help text as the person reads it, paragraphs separated by two carriage returns.
+constexpr char kHelpText[] =
+    "Tavrelo was developed to be used by children in their play.\r\r"
+    "A \"secret message\" can be \"hidden\" in a \"plain message\" to their friends.  The "
+    "\"plain message\" should be chatty and look casual to the typical reader.  The Sender "
+    "uses this application to prepare both messages; the Receiver uses this application to "
+    "decode the \"secret message\".\r\r"
+    "How to Use:\r\r"
+    "The Sender opens the Tavrelo program and types the \"plain message\" into the top "
+    "field.  As it is entered, the \"plain message\" is also shown in the bottom field.\r\r"
+    "The Sender then tabs to or clicks on the \"secret message\" field and enters the "
+    "\"secret message\" with up to 75 characters.\r\r"
+    "The Sender can view the \"secret message\" by hovering the mouse over the \"See "
+    "Secret\" box.\r\r"
+    "The Sender then clicks on the \"Save Message\" button.  A file titled \"My "
+    "Message.png\" is saved to the Desktop.\r\r"
+    "The Sender then prepares an email to the friend, adds an introduction in the text area "
+    "(e.g., Hey Bob,), adds a new empty line, drags the \"My Message.png\" file onto the "
+    "email message text area, and sends the email.\r\r"
+    "The Receiver opens the email from the friend and drags the message (image attachment) "
+    "to the Desktop.\r\r"
+    "The Receiver then opens the Tavrelo program and clicks on the \"Load Message\" button.  "
+    "The \"plain message\" is seen in the bottom field.  When the Receiver hovers his mouse "
+    "over the \"See Secret\" box, the \"secret message\" appears in the bottom field.  Note: "
+    "the bottom field turns white when the mouse leaves the \"See Secret\" box.  To see the "
+    "message again, the Receiver must click the \"Load Message\" button again and hover the "
+    "mouse over the \"See Secret\" box.\r\r"
+    "If the \"Clear All\" button is pressed, all fields are cleared.\r\r"
+    "The position of the Tavrelo window is saved between sessions.";
+
 // The format of the character at offset, block separators included: a block's own character
 // format is that of the separator before it.
 QTextCharFormat formatAt(const QTextDocument &document, int offset)
@@ -51,11 +81,11 @@ void select(EditField *field, int start, int length)
 
 } // namespace
 
-class HelpTest : public QObject
+class tst_help : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void cleanup();
 
     void holdsTheHelpText();
@@ -78,7 +108,7 @@ private:
     App m_app;
 };
 
-void HelpTest::cleanup()
+void tst_help::cleanup()
 {
     m_services.clear();
     if (Help *help = Help::openInstance())
@@ -86,13 +116,13 @@ void HelpTest::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-Help *HelpTest::shownHelp()
+Help *tst_help::shownHelp()
 {
     m_app.dispatchMenu(QStringLiteral("HelpShowHelp"), nullptr);
     return Help::openInstance();
 }
 
-void HelpTest::holdsTheHelpText()
+void tst_help::holdsTheHelpText()
 {
     Help *help = shownHelp();
     QVERIFY(help);
@@ -102,6 +132,7 @@ void HelpTest::holdsTheHelpText()
     const EditField *field = help->EditField1;
     QVERIFY(field->isReadOnly());
     QCOMPARE(field->geometry(), QRect(20, 19, 310, 212));
+    QCOMPARE(textOf(*field), QString::fromLatin1(kHelpText));
     QCOMPARE(field->text().size(), 1742);
     // Each carriage return is one block separator: 12 paragraphs and 11 empty blocks.
     QCOMPARE(field->document()->characterCount(), 1742 + 1);
@@ -111,7 +142,7 @@ void HelpTest::holdsTheHelpText()
     QVERIFY(!help->content()->rect().intersects(help->PushButton1->geometry()));
 }
 
-void HelpTest::paragraphs_data()
+void tst_help::paragraphs_data()
 {
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("length");
@@ -131,7 +162,7 @@ void HelpTest::paragraphs_data()
     QTest::newRow("12") << 1681 << 61 << "The position of the Tavrelo window";
 }
 
-void HelpTest::paragraphs()
+void tst_help::paragraphs()
 {
     QFETCH(int, offset);
     QFETCH(int, length);
@@ -150,7 +181,7 @@ void HelpTest::paragraphs()
         QCOMPARE(text.mid(offset + length, 2), QStringLiteral("\r\r"));
 }
 
-void HelpTest::styledRanges_data()
+void tst_help::styledRanges_data()
 {
     QTest::addColumn<int>("offset");
     QTest::addColumn<QString>("content");
@@ -183,7 +214,7 @@ void HelpTest::styledRanges_data()
 
 // Each styled phrase stands between its quotes, carries its style throughout, and the quotes
 // keep the style of their surroundings.
-void HelpTest::styledRanges()
+void tst_help::styledRanges()
 {
     QFETCH(int, offset);
     QFETCH(QString, content);
@@ -203,7 +234,7 @@ void HelpTest::styledRanges()
     }
 }
 
-void HelpTest::styleAtProbes_data()
+void tst_help::styleAtProbes_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
@@ -223,7 +254,7 @@ void HelpTest::styleAtProbes_data()
     QTest::newRow("340-350: How to Use:") << 340 << 350 << black << "plain";
 }
 
-void HelpTest::styleAtProbes()
+void tst_help::styleAtProbes()
 {
     QFETCH(int, from);
     QFETCH(int, to);
@@ -242,7 +273,7 @@ void HelpTest::styleAtProbes()
     }
 }
 
-void HelpTest::hiddenButtonTellsTheSelection()
+void tst_help::hiddenButtonTellsTheSelection()
 {
     Help *help = shownHelp();
     help->PushButton1->click();
@@ -256,7 +287,7 @@ void HelpTest::hiddenButtonTellsTheSelection()
                                                QStringLiteral("Start: 711 Length: 10")}));
 }
 
-void HelpTest::oneWindowUntilClosed()
+void tst_help::oneWindowUntilClosed()
 {
     Help *first = shownHelp();
     QVERIFY(first && first->isVisible());
@@ -282,7 +313,7 @@ void HelpTest::oneWindowUntilClosed()
     QCOMPARE(second->menus(), MenuBar2::instance());
 }
 
-void HelpTest::editCommands_data()
+void tst_help::editCommands_data()
 {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QKeySequence>("keys"); // empty: chosen from the menu
@@ -314,7 +345,7 @@ void HelpTest::editCommands_data()
 
 // Copy and Select All are the field's standard commands, which the window's own handlers do
 // not swallow; nothing changes the read-only text or its styles.
-void HelpTest::editCommands()
+void tst_help::editCommands()
 {
     QFETCH(QString, item);
     QFETCH(QKeySequence, keys);
@@ -347,5 +378,5 @@ void HelpTest::editCommands()
     QCOMPARE(colourAt(*field, 1056), QColor(0, 0, 255));
 }
 
-QTEST_MAIN(HelpTest)
+QTEST_MAIN(tst_help)
 #include "tst_help.moc"

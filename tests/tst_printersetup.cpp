@@ -4,18 +4,18 @@
 #include <QPrinter>
 #include <QTest>
 
-class PrinterSetupTest : public QObject
+class tst_printersetup : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void restoresTheSetup_data();
     void restoresTheSetup();
     void rejectsOtherText_data();
     void rejectsOtherText();
 };
 
-void PrinterSetupTest::restoresTheSetup_data()
+void tst_printersetup::restoresTheSetup_data()
 {
     QTest::addColumn<QString>("printerName");
     QTest::addColumn<QPageSize>("pageSize");
@@ -37,7 +37,7 @@ void PrinterSetupTest::restoresTheSetup_data()
         << QPageLayout::Landscape << QMarginsF(10, 10, 10, 10) << QPageLayout::Point;
 }
 
-void PrinterSetupTest::restoresTheSetup()
+void tst_printersetup::restoresTheSetup()
 {
     QFETCH(QString, printerName);
     QFETCH(QPageSize, pageSize);
@@ -65,7 +65,7 @@ void PrinterSetupTest::restoresTheSetup()
     QCOMPARE(printerSetupString(restored), setup);
 }
 
-void PrinterSetupTest::rejectsOtherText_data()
+void tst_printersetup::rejectsOtherText_data()
 {
     QTest::addColumn<QString>("setup");
 
@@ -78,7 +78,7 @@ void PrinterSetupTest::rejectsOtherText_data()
                           R"("marginUnits":1})");
 }
 
-void PrinterSetupTest::rejectsOtherText()
+void tst_printersetup::rejectsOtherText()
 {
     QFETCH(QString, setup);
 
@@ -90,5 +90,5 @@ void PrinterSetupTest::rejectsOtherText()
     QCOMPARE(printerSetupString(printer), before);
 }
 
-QTEST_MAIN(PrinterSetupTest)
+QTEST_MAIN(tst_printersetup)
 #include "tst_printersetup.moc"

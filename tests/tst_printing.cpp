@@ -3,6 +3,7 @@
 #include "framework/editfield.h"
 #include "framework/printersetup.h"
 #include "help/help.h"
+#include "help/printing.h"
 #include "tests/support/pdftext.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
@@ -14,21 +15,27 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-class PrintingTest : public QObject
+#include <numeric>
+
+class tst_printing : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();
 
     void printsOnePagePerBlock_data();
     void printsOnePagePerBlock();
+    void eachLineOnceAcrossPages_data();
+    void eachLineOnceAcrossPages();
+    void dateTextTakenAsTheCommandStarts();
     void footerFontByPath_data();
     void footerFontByPath();
     void cancelledPrintPrintsNothing();
@@ -41,6 +48,7 @@ private:
     // The person confirms the print dialog with output to a PDF file.
     void printToPdf();
     QList<PdfPage> printedPages() const;
+    static QString dateTextOf(const QDateTime &moment);
     static QString dateTextNow();
     static int blocksOf(EditField *field);
 
@@ -52,7 +60,7 @@ private:
     QPageLayout m_seenLayout;
 };
 
-void PrintingTest::initTestCase()
+void tst_printing::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_pdf = m_dir.filePath(QStringLiteral("help.pdf"));
@@ -62,7 +70,7 @@ void PrintingTest::initTestCase()
     QApplication::setFont(font);
 }
 
-void PrintingTest::init()
+void tst_printing::init()
 {
     prefModule::PageSetup.clear();
     m_services.clear();
@@ -72,15 +80,16 @@ void PrintingTest::init()
     printToPdf();
 }
 
-void PrintingTest::cleanup()
+void tst_printing::cleanup()
 {
     if (Help *help = Help::openInstance())
         help->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!Help::openInstance());
+    setPrintClock({});
 }
 
-void PrintingTest::printToPdf()
+void tst_printing::printToPdf()
 {
     m_services.onPrint = [this](QPrinter &printer) {
         m_seenLayout = printer.pageLayout();
@@ -90,7 +99,7 @@ void PrintingTest::printToPdf()
     };
 }
 
-QList<PdfPage> PrintingTest::printedPages() const
+QList<PdfPage> tst_printing::printedPages() const
 {
     QFile file(m_pdf);
     if (!file.open(QIODevice::ReadOnly))
@@ -98,15 +107,19 @@ QList<PdfPage> PrintingTest::printedPages() const
     return readPdfPages(file.readAll());
 }
 
-QString PrintingTest::dateTextNow()
+QString tst_printing::dateTextOf(const QDateTime &moment)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    return QLocale().toString(now.time(), QLocale::ShortFormat) + QStringLiteral(", ") +
-           QLocale().toString(now.date(), QLocale::ShortFormat);
+    return QLocale().toString(moment.time(), QLocale::ShortFormat) + QStringLiteral(", ") +
+           QLocale().toString(moment.date(), QLocale::ShortFormat);
+}
+
+QString tst_printing::dateTextNow()
+{
+    return dateTextOf(QDateTime::currentDateTime());
 }
 
 // How many blocks of 672 points the field's text takes at 72 dots per inch, 492 wide.
-int PrintingTest::blocksOf(EditField *field)
+int tst_printing::blocksOf(EditField *field)
 {
     QImage device(8, 8, QImage::Format_RGB32);
     device.setDotsPerMeterX(qRound(72 / 0.0254));
@@ -121,7 +134,7 @@ int PrintingTest::blocksOf(EditField *field)
     return blocks;
 }
 
-void PrintingTest::printsOnePagePerBlock_data()
+void tst_printing::printsOnePagePerBlock_data()
 {
     QTest::addColumn<bool>("replaceText");
     QTest::addColumn<QString>("text");
@@ -134,7 +147,7 @@ void PrintingTest::printsOnePagePerBlock_data()
     QTest::newRow("empty text") << true << QString();
 }
 
-void PrintingTest::printsOnePagePerBlock()
+void tst_printing::printsOnePagePerBlock()
 {
     QFETCH(bool, replaceText);
     QFETCH(QString, text);
@@ -180,7 +193,92 @@ void PrintingTest::printsOnePagePerBlock()
     QVERIFY(m_services.messages.isEmpty());
 }
 
-void PrintingTest::footerFontByPath_data()
+void tst_printing::eachLineOnceAcrossPages_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("html");
+    QTest::addColumn<int>("items"); // numbered #1, #2, ... in the order they are written
+
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines.append(QStringLiteral("#%1 is a line of a help text that runs over pages.").arg(i));
+    QTest::newRow("a paragraph per line") << lines.join(u'\r') << false << 150;
+
+    QStringList words;
+    for (int i = 1; i <= 1500; ++i)
+        words.append(QStringLiteral("#%1").arg(i));
+    QTest::newRow("one paragraph wrapped over pages") << words.join(u' ') << false << 1500;
+
+    // Lines of uneven height, so the page breaks fall at uneven places.
+    const int sizes[] = {8, 14, 23};
+    QString sized;
+    for (int i = 1; i <= 90; ++i) {
+        sized +=
+            QStringLiteral("<p style='margin:0; font-size:%1pt'>#%2 in a line of its own size</p>")
+                .arg(sizes[i % 3])
+                .arg(i);
+    }
+    QTest::newRow("paragraphs of several sizes") << sized << true << 90;
+}
+
+// Every line reaches the PDF once, also where a page breaks: nothing hidden outside the text
+// block for a search or a screen reader to find twice, nothing lost between two pages.
+void tst_printing::eachLineOnceAcrossPages()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, html);
+    QFETCH(int, items);
+
+    EditField *field = Help::instance()->EditField1;
+    if (html)
+        field->setHtml(text);
+    else
+        field->setText(text);
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+
+    const QList<PdfPage> pages = printedPages();
+    QVERIFY(pages.size() >= 3);
+    QList<int> printed;
+    static const QRegularExpression item(QStringLiteral("#(\\d+)"));
+    for (const PdfPage &page : pages) {
+        // All but the footer, which is drawn last.
+        for (qsizetype i = 0; i + 2 < page.runs.size(); ++i) {
+            for (auto it = item.globalMatch(page.runs[i].text); it.hasNext();)
+                printed.append(it.next().captured(1).toInt());
+        }
+    }
+    QList<int> expected(items);
+    std::iota(expected.begin(), expected.end(), 1);
+    QCOMPARE(printed, expected);
+}
+
+// The footers show the moment "Print Help" was chosen, however long the dialog stays open or the
+// pages take: a clock that moves on at every reading, and a dialog that lasts two days.
+void tst_printing::dateTextTakenAsTheCommandStarts()
+{
+    QStringList lines(120, QStringLiteral("A line of text."));
+    Help::instance()->EditField1->setText(lines.join(u'\r'));
+    const QDateTime chosen(QDate(2031, 3, 9), QTime(9, 5));
+    QDateTime now = chosen;
+    setPrintClock([&now] {
+        const QDateTime read = now;
+        now = now.addDays(1).addSecs(3 * 3600 + 7 * 60);
+        return read;
+    });
+    const auto confirm = m_services.onPrint;
+    m_services.onPrint = [&](QPrinter &printer) {
+        now = now.addDays(2).addSecs(5 * 3600 + 11 * 60);
+        return confirm(printer);
+    };
+    m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
+
+    const QList<PdfPage> pages = printedPages();
+    QVERIFY(pages.size() >= 2);
+    for (const PdfPage &page : pages)
+        QCOMPARE(page.runs.back().text, dateTextOf(chosen));
+}
+
+void tst_printing::footerFontByPath_data()
 {
     QTest::addColumn<bool>("setupStored");
     QTest::addColumn<int>("firstFooterSize");
@@ -190,7 +288,7 @@ void PrintingTest::footerFontByPath_data()
         << true << QApplication::font().pointSize();
 }
 
-void PrintingTest::footerFontByPath()
+void tst_printing::footerFontByPath()
 {
     QFETCH(bool, setupStored);
     QFETCH(int, firstFooterSize);
@@ -228,7 +326,7 @@ void PrintingTest::footerFontByPath()
     }
 }
 
-void PrintingTest::cancelledPrintPrintsNothing()
+void tst_printing::cancelledPrintPrintsNothing()
 {
     m_services.onPrint = [this](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -242,7 +340,7 @@ void PrintingTest::cancelledPrintPrintsNothing()
     QVERIFY2(!Help::openInstance(), "nothing to print, so no help window was needed");
 }
 
-void PrintingTest::unwritableOutputIsReported()
+void tst_printing::unwritableOutputIsReported()
 {
     m_services.onPrint = [this](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -253,7 +351,7 @@ void PrintingTest::unwritableOutputIsReported()
     QCOMPARE(m_services.messages, QStringList{QStringLiteral("The help could not be printed.")});
 }
 
-void PrintingTest::pageSetupKeepsTheConfirmedSetup()
+void tst_printing::pageSetupKeepsTheConfirmedSetup()
 {
     QList<int> dialogsAtNotice;
     m_services.whileMessageShown = [&](const QString &) {
@@ -291,7 +389,7 @@ void PrintingTest::pageSetupKeepsTheConfirmedSetup()
     QVERIFY2(QDir(m_home.preferences()).isEmpty(), "the page setup is never written to disk");
 }
 
-void PrintingTest::commandsDuringAPrintDoNothing()
+void tst_printing::commandsDuringAPrintDoNothing()
 {
     QStringList lines(120, QStringLiteral("A line of text."));
     Help::instance()->EditField1->setText(lines.join(u'\r'));
@@ -315,14 +413,13 @@ void PrintingTest::commandsDuringAPrintDoNothing()
     m_app.dispatchMenu(QStringLiteral("FilePrint"), nullptr);
 
     QVERIFY(chosen);
-    qDebug() << "dialogs" << m_services.printDialogs << blocks;
     QCOMPARE(m_services.printDialogs, 1);
     QCOMPARE(m_services.pageSetupDialogs, 0);
     QVERIFY(m_services.messages.isEmpty());
     QCOMPARE(printedPages().size(), blocks);
 }
 
-void PrintingTest::helpWindowBarRunsTheSameCommands()
+void tst_printing::helpWindowBarRunsTheSameCommands()
 {
     Help *help = Help::instance();
     help->show();
@@ -334,5 +431,5 @@ void PrintingTest::helpWindowBarRunsTheSameCommands()
     QCOMPARE(printedPages().size(), 1);
 }
 
-QTEST_MAIN(PrintingTest)
+QTEST_MAIN(tst_printing)
 #include "tst_printing.moc"

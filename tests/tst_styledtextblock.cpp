@@ -1,22 +1,38 @@
+#include "framework/canvas.h"
 #include "framework/editfield.h"
 #include "framework/styledtextprinter.h"
+#include "message/module1.h"
+#include "message/window1.h"
+#include "tests/support/messagewindow.h"
+#include "tests/support/testhome.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTest>
 #include <QTextDocument>
 
+#include <memory>
+
 // Drawing a block leaves out the lines the device cannot show; what it does show must be
-// exactly what a device large enough for every line shows there.
-class tst_StyledTextBlock : public QObject
+// exactly what a device large enough for every line shows there. A printer whose paint has
+// ended draws nothing more.
+class tst_styledtextblock : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanupTestCase();
+
     void smallDeviceShowsWhatALargeOneShows_data();
     void smallDeviceShowsWhatALargeOneShows();
     void laysOutForTheDevicesResolution_data();
     void laysOutForTheDevicesResolution();
+    void drawsNothingOnceItLetsGoOfItsPainter();
+    void mainWindowPaintLetsGoOfItsPainter_data();
+    void mainWindowPaintLetsGoOfItsPainter();
+
+private:
+    TestHome m_home;
 };
 
 namespace {
@@ -37,7 +53,13 @@ QImage drawn(EditField &field, QSize size, const QTransform &transform, const QR
 
 } // namespace
 
-void tst_StyledTextBlock::smallDeviceShowsWhatALargeOneShows_data()
+void tst_styledtextblock::cleanupTestCase()
+{
+    if (Window1 *window = Window1::openInstance())
+        window->close();
+}
+
+void tst_styledtextblock::smallDeviceShowsWhatALargeOneShows_data()
 {
     QTest::addColumn<QTransform>("transform");
     QTest::addColumn<QRect>("clip");
@@ -50,7 +72,7 @@ void tst_StyledTextBlock::smallDeviceShowsWhatALargeOneShows_data()
     QTest::newRow("clipped") << QTransform() << QRect(50, 40, 100, 30);
 }
 
-void tst_StyledTextBlock::smallDeviceShowsWhatALargeOneShows()
+void tst_styledtextblock::smallDeviceShowsWhatALargeOneShows()
 {
     QFETCH(QTransform, transform);
     QFETCH(QRect, clip);
@@ -64,7 +86,7 @@ void tst_StyledTextBlock::smallDeviceShowsWhatALargeOneShows()
     QCOMPARE(drawn(field, small, transform, clip), reference.copy(QRect(QPoint(0, 0), small)));
 }
 
-void tst_StyledTextBlock::laysOutForTheDevicesResolution_data()
+void tst_styledtextblock::laysOutForTheDevicesResolution_data()
 {
     QTest::addColumn<int>("dpi");
     QTest::newRow("screen") << QImage().logicalDpiY();
@@ -72,7 +94,7 @@ void tst_StyledTextBlock::laysOutForTheDevicesResolution_data()
     QTest::newRow("300") << 300;
 }
 
-void tst_StyledTextBlock::laysOutForTheDevicesResolution()
+void tst_styledtextblock::laysOutForTheDevicesResolution()
 {
     QFETCH(int, dpi);
     EditField field;
@@ -113,5 +135,48 @@ void tst_StyledTextBlock::laysOutForTheDevicesResolution()
     QCOMPARE(printed, expected);
 }
 
-QTEST_MAIN(tst_StyledTextBlock)
+// The painter lives on the heap here, so a printer still holding it after it ends touches freed
+// memory, which the sanitizer build reports.
+void tst_styledtextblock::drawsNothingOnceItLetsGoOfItsPainter()
+{
+    EditField field;
+    field.setText(QStringLiteral("A line of text.\n").repeated(20));
+    QImage picture(400, 400, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    auto g = std::make_unique<QPainter>(&picture);
+    StyledTextPrinter printer = field.styledTextPrinter(g.get(), 300);
+    printer.DrawBlock(0, 0, 40);
+    QVERIFY(printer.hasPainter());
+
+    printer.releasePainter();
+    g.reset();
+    const QImage drawn = picture.copy();
+    printer.DrawBlock(0, 100, 300);
+    QVERIFY(!printer.hasPainter());
+    QCOMPARE(picture, drawn);
+    QVERIFY2(!printer.isEOF(), "the printer still stands after the first block");
+}
+
+void tst_styledtextblock::mainWindowPaintLetsGoOfItsPainter_data()
+{
+    QTest::addColumn<QString>("secret");
+    QTest::newRow("no secret") << QString();
+    QTest::newRow("a secret") << QStringLiteral("meet at noon");
+}
+
+// The main window keeps the printer of its last paint in Module1; that paint's painter is gone
+// once the paint returns.
+void tst_styledtextblock::mainWindowPaintLetsGoOfItsPainter()
+{
+    QFETCH(QString, secret);
+
+    Window1 *window = MessageWindow::openFresh();
+    window->InnocentText->setText(QStringLiteral("A plain message."));
+    window->SecretText->setText(secret);
+    window->Canvas1->refresh(true);
+    QVERIFY(!Module1::stp.hasPainter());
+    Module1::stp.DrawBlock(0, 0, 560);
+}
+
+QTEST_MAIN(tst_styledtextblock)
 #include "tst_styledtextblock.moc"
