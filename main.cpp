@@ -1,5 +1,7 @@
 #include "app/app.h"
 
+#include "buildinfo.h"
+
 #include <QApplication>
 
 int main(int argc, char *argv[])
@@ -7,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrelo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrelo"));
-    QApplication::setApplicationVersion(QStringLiteral(TAVRELO_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::version));
     App app;
     return app.run();
 }

@@ -1,6 +1,8 @@
 #include "app/app.h"
 #include "bench/startupprobe.h"
 
+#include "buildinfo.h"
+
 #include <QApplication>
 
 // main.cpp, with the probe that ends the run at the main window's first paint.
@@ -9,7 +11,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrelo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavrelo"));
-    QApplication::setApplicationVersion(QStringLiteral(TAVRELO_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::version));
     StartupProbe probe;
     application.installEventFilter(&probe);
     App app;

@@ -1,5 +1,7 @@
 #include "framework/application.h"
 
+#include "buildinfo.h"
+
 #include "framework/menuitem.h"
 #include "framework/window.h"
 
@@ -117,27 +119,27 @@ std::optional<bool> Application::dispatchMenu(const QString &itemName, Window *w
 
 int Application::MajorVersion() const
 {
-    return TAVRELO_VERSION_MAJOR;
+    return BuildInfo::majorVersion;
 }
 
 int Application::MinorVersion() const
 {
-    return TAVRELO_VERSION_MINOR;
+    return BuildInfo::minorVersion;
 }
 
 int Application::BugVersion() const
 {
-    return TAVRELO_VERSION_PATCH;
+    return BuildInfo::bugVersion;
 }
 
 QString Application::ShortVersion() const
 {
-    return QStringLiteral(TAVRELO_VERSION);
+    return QString::fromLatin1(BuildInfo::version);
 }
 
 QString Application::LongVersion() const
 {
-    return ShortVersion() + u' ' + processorWord(QStringLiteral(TAVRELO_PROCESSOR));
+    return ShortVersion() + u' ' + processorWord(QString::fromLatin1(BuildInfo::processor));
 }
 
 int Application::run()

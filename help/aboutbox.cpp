@@ -1,8 +1,9 @@
 #include "help/aboutbox.h"
 
-#include "app/addresses.h"
 #include "framework/designedcontrols.h"
 #include "framework/services.h"
+
+#include "buildinfo.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -102,12 +103,12 @@ void AboutBox::Event_Open()
 
 void AboutBox::PushButton1_Action()
 {
-    ShowURL(Addresses::authorMail());
+    ShowURL(QString::fromLatin1(BuildInfo::authorMail));
 }
 
 void AboutBox::PushButton2_Action()
 {
-    ShowURL(Addresses::webSite());
+    ShowURL(QString::fromLatin1(BuildInfo::webSite));
 }
 
 void AboutBox::StaticText4_Open()

@@ -1,6 +1,5 @@
 #include "message/window1.h"
 
-#include "app/addresses.h"
 #include "app/backgroundjpg.h"
 #include "app/menubars.h"
 #include "app/prefmodule.h"
@@ -14,6 +13,8 @@
 #include "framework/specialfolder.h"
 #include "message/module1.h"
 #include "message/revealpicture.h"
+
+#include "buildinfo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -187,7 +188,7 @@ void Window1::Event_Close()
 
 void Window1::Kagi1_Action()
 {
-    ShowURL(Addresses::orderPage());
+    ShowURL(QString::fromLatin1(BuildInfo::orderPage));
 }
 
 void Window1::InnocentText_TextChange()

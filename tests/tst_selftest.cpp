@@ -1,6 +1,5 @@
 #include "update/selftest.h"
 
-#include "app/addresses.h"
 #include "app/app.h"
 #include "tests/support/localhttpserver.h"
 #include "tests/support/recordingservices.h"
@@ -65,7 +64,7 @@ void tst_selftest::init()
         const updateWindow *update = updateWindow::openInstance();
         m_updateModalWhileMessage = update && update->isVisible() && update->isModal();
     };
-    Addresses::setManifest(m_server.address());
+    updateWindow::setManifestAddress(m_server.address());
 }
 
 void tst_selftest::cleanup()
@@ -259,7 +258,7 @@ void tst_selftest::check()
     case Outcome::Refused: {
         const QString address = refusedAddress();
         QVERIFY(!address.isEmpty());
-        Addresses::setManifest(address);
+        updateWindow::setManifestAddress(address);
         break;
     }
     }

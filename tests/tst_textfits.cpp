@@ -1,4 +1,3 @@
-#include "app/addresses.h"
 #include "app/app.h"
 #include "framework/designedcontrols.h"
 #include "help/aboutbox.h"
@@ -122,7 +121,7 @@ void tst_textfits::initTestCase()
 {
     // The update window's request waits for an answer that never comes.
     m_server.after = LocalHttpServer::After::Hold;
-    Addresses::setManifest(m_server.address());
+    updateWindow::setManifestAddress(m_server.address());
 }
 
 void tst_textfits::cleanup()

@@ -1,11 +1,12 @@
 #include "update/updatewindow.h"
 
-#include "app/addresses.h"
 #include "framework/application.h"
 #include "framework/httpsocket.h"
 #include "tests/support/localhttpserver.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/refusedaddress.h"
+
+#include "buildinfo.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -125,7 +126,7 @@ void tst_updatewindow::init()
             m_barVisibleWhileMessage = window->ProgressBar1->isVisible();
         }
     };
-    Addresses::setManifest(m_server.address());
+    updateWindow::setManifestAddress(m_server.address());
 }
 
 void tst_updatewindow::cleanup()
@@ -327,7 +328,7 @@ void tst_updatewindow::refused()
 {
     const QString address = refusedAddress(QStringLiteral("/Updates/tavrelo.xml"));
     QVERIFY(!address.isEmpty());
-    Addresses::setManifest(address);
+    updateWindow::setManifestAddress(address);
 
     QPointer<updateWindow> window = startCheck();
     QTRY_VERIFY_WITH_TIMEOUT(!window, 10000);
@@ -399,7 +400,7 @@ void tst_updatewindow::failureAfterCloseShowsNothing()
 {
     const QString address = refusedAddress();
     QVERIFY(!address.isEmpty());
-    Addresses::setManifest(address);
+    updateWindow::setManifestAddress(address);
 
     QPointer<updateWindow> window = startCheck();
     window->close();
@@ -466,8 +467,8 @@ void tst_updatewindow::offer_data()
         << Services::Choice::Action << QString() << QStringList{beep, kClosed};
     QTest::newRow("action, only blanks")
         << Services::Choice::Action << QStringLiteral("\n   \n") << QStringList{beep, kClosed};
-    QTest::newRow("go to website")
-        << Services::Choice::Alternate << kDownload << QStringList{opens(Addresses::webSite())};
+    QTest::newRow("go to website") << Services::Choice::Alternate << kDownload
+                                   << QStringList{opens(QString::fromLatin1(BuildInfo::webSite))};
 }
 
 void tst_updatewindow::offer()

@@ -1,12 +1,13 @@
 #include "update/updatewindow.h"
 
-#include "app/addresses.h"
 #include "framework/application.h"
 #include "framework/designedcontrols.h"
 #include "framework/httpsocket.h"
 #include "framework/services.h"
 #include "update/manifest.h"
 #include "update/selftest.h"
+
+#include "buildinfo.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -16,6 +17,7 @@
 namespace {
 
 QPointer<updateWindow> s_window;
+QString s_manifestAddress = QString::fromLatin1(BuildInfo::manifestAddress);
 
 constexpr int kWidth = 300;
 constexpr int kHeight = 120;
@@ -49,6 +51,16 @@ updateWindow *updateWindow::instance()
 updateWindow *updateWindow::openInstance()
 {
     return openWindow(s_window);
+}
+
+QString updateWindow::manifestAddress()
+{
+    return s_manifestAddress;
+}
+
+void updateWindow::setManifestAddress(const QString &address)
+{
+    s_manifestAddress = address;
 }
 
 updateWindow::updateWindow()
@@ -103,7 +115,7 @@ void updateWindow::CreateControls0()
 void updateWindow::Event_Open()
 {
     ProgressBar1->setMaximum(0);
-    hp->Get(Addresses::manifest());
+    hp->Get(manifestAddress());
     // Only an open self-test window is closed; asking its accessor would build one first.
     if (selfTest *window = selfTest::openInstance())
         window->close();
@@ -190,7 +202,7 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
         close();
         break;
     case Services::Choice::Alternate:
-        ShowURL(Addresses::webSite());
+        ShowURL(QString::fromLatin1(BuildInfo::webSite));
         break;
     }
 }

@@ -25,6 +25,11 @@ public:
     // The open update window, or nullptr.
     static updateWindow *openInstance();
 
+    // Where the check fetches its manifest: the build's address, unless a test points it at
+    // a server of its own.
+    static QString manifestAddress();
+    static void setManifestAddress(const QString &address);
+
     // When set, a current version closes the window without telling so. Nothing sets it.
     bool automaticCheck = false;
 
