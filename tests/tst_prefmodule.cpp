@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/prefmodule.h"
 #include "message/window1.h"
+#include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
 #include <QDir>
@@ -8,6 +9,14 @@
 #include <QFileDevice>
 #include <QTest>
 
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 // The preferences file: how its lines are read and how the position is written back.
@@ -28,11 +37,13 @@ private Q_SLOTS:
     void savedPositionReadsBack();
     void savingReplacesEverything();
     void unwritableFolderKeepsOldFile();
+    void fullDiskKeepsOldFile();
     void noOpenWindowWritesNothing();
+    void specialFilesAreLeftAlone_data();
+    void specialFilesAreLeftAlone();
 
 private:
     void writePrefs(const QByteArray &bytes) const;
-    QByteArray readPrefs() const;
 
     TestHome m_home;
 };
@@ -40,9 +51,7 @@ private:
 void tst_prefmodule::init()
 {
     m_home.reset();
-    prefModule::gDirectives.assign(1, directiveClass());
-    prefModule::Window1Top = 0;
-    prefModule::Window1Left = 0;
+    TestPrefs::resetGlobals();
 }
 
 void tst_prefmodule::cleanup()
@@ -60,12 +69,6 @@ void tst_prefmodule::writePrefs(const QByteArray &bytes) const
     QFile file(prefModule::filePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray tst_prefmodule::readPrefs() const
-{
-    QFile file(prefModule::filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void tst_prefmodule::reading_data()
@@ -217,7 +220,7 @@ void tst_prefmodule::savedPositionReadsBack()
     window->setTop(top);
     window->setLeft(left);
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(),
+    QCOMPARE(TestPrefs::readFile(),
              "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, top);
@@ -232,7 +235,7 @@ void tst_prefmodule::savingReplacesEverything()
     window->setTop(200);
     window->setLeft(210);
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 200,210\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
 }
 
 void tst_prefmodule::unwritableFolderKeepsOldFile()
@@ -251,15 +254,127 @@ void tst_prefmodule::unwritableFolderKeepsOldFile()
     prefModule::savePrefs();
     if (root)
         QCOMPARE(seteuid(0), 0);
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
+}
+
+void tst_prefmodule::fullDiskKeepsOldFile()
+{
+    writePrefs("#Window1Position 1,2\n");
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(300);
+    // As a full disk would: writes beyond a few bytes fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit oldLimit{};
+    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    rlimit small = oldLimit;
+    small.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &small);
+    prefModule::savePrefs();
+    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
 }
 
 void tst_prefmodule::noOpenWindowWritesNothing()
 {
     writePrefs("#Window1Position 1,2\n");
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
     QVERIFY(!Window1::openInstance());
+}
+
+namespace {
+
+enum class Special { Pipe, LinkToPipe, LinkToDevice };
+
+// The type of what stands at path, a link not followed.
+mode_t typeAt(const QString &path)
+{
+    struct stat info = {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// While it lives, opens the writing end of the pipe whenever a reader waits on it, and closes
+// it at once: a reader that opened the pipe then reads its end instead of waiting for good.
+class PipeWriter
+{
+public:
+    explicit PipeWriter(const QByteArray &path)
+        : m_thread([this, path] {
+            while (!m_stop) {
+                const int fd = open(path.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    close(fd);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        })
+    {}
+    ~PipeWriter()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+} // namespace
+
+void tst_prefmodule::specialFilesAreLeftAlone_data()
+{
+    QTest::addColumn<Special>("special");
+    QTest::newRow("pipe") << Special::Pipe;
+    QTest::newRow("link to a pipe") << Special::LinkToPipe;
+    QTest::newRow("link to a device") << Special::LinkToDevice;
+}
+
+void tst_prefmodule::specialFilesAreLeftAlone()
+{
+    QFETCH(Special, special);
+    const QString path = prefModule::filePath();
+    const QString pipe = m_home.path() + QStringLiteral("/pipe");
+    // A device node of this test's own, like /dev/null: a save that went wrong can only
+    // replace this one.
+    const QString device = m_home.path() + QStringLiteral("/null");
+    QFile::remove(pipe);
+    QFile::remove(device);
+    switch (special) {
+    case Special::Pipe:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case Special::LinkToPipe:
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(QFile::link(pipe, path));
+        break;
+    case Special::LinkToDevice:
+        if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP("needs to make a device node (root)");
+        QVERIFY(QFile::link(device, path));
+        break;
+    }
+    const QString target = special == Special::Pipe ? path : QFile::symLinkTarget(path);
+    const mode_t type = special == Special::LinkToDevice ? S_IFCHR : S_IFIFO;
+    QCOMPARE(typeAt(target), type);
+
+    {
+        const PipeWriter writer(QFile::encodeName(target));
+        prefModule::loadPrefs();
+    }
+    // As a file that cannot be opened.
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
+
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(200);
+    prefModule::savePrefs();
+    QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
+    QCOMPARE(typeAt(target), type);
+    QCOMPARE(QDir(m_home.preferences())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             QStringList{QStringLiteral("tavrelo.txt")});
 }
 
 QTEST_MAIN(tst_prefmodule)
