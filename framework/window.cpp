@@ -138,6 +138,7 @@ void Window::closeEvent(QCloseEvent *event)
 void Window::setDefaultButton(QPushButton *button)
 {
     m_defaultButton = button;
+    button->setDefault(true);
 }
 
 void Window::setCancelButton(QPushButton *button)

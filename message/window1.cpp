@@ -166,7 +166,6 @@ void Window1::CreateControls()
                              Qt::AlignHCenter | Qt::AlignVCenter, true);
 
     Kagi1 = pushButton(area, "Kagi1", kKagi1, QStringLiteral("Support Brinmoor"));
-    Kagi1->setDefault(true);
     setDefaultButton(Kagi1);
     connect(Kagi1, &QPushButton::clicked, this, &Window1::Kagi1_Action);
 
