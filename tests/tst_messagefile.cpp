@@ -3,6 +3,7 @@
 #include "framework/editfield.h"
 #include "message/module1.h"
 #include "message/window1.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/messagewindow.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
@@ -16,8 +17,8 @@
 #include <QTest>
 #include <QtEndian>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -212,8 +213,7 @@ void tst_messagefile::failedSaveKeepsTheOldFile()
     QVERIFY(writeAll(filePath(), old));
     m_window->InnocentText->setText(QStringLiteral("Something new ").repeated(20));
 
-    rlimit oldLimit{};
-    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::optional<FileSizeLimit> limit;
     switch (how) {
     case Failure::NoDesktop:
         QVERIFY(QDir(desktop).removeRecursively());
@@ -222,14 +222,10 @@ void tst_messagefile::failedSaveKeepsTheOldFile()
         QVERIFY(QDir(desktop).removeRecursively());
         QVERIFY(writeAll(desktop, "not a folder"));
         break;
-    case Failure::WriteFailsMidway: {
+    case Failure::WriteFailsMidway:
         // As a full disk would: writes beyond a few bytes fail.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = oldLimit;
-        small.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &small);
+        limit.emplace(64);
         break;
-    }
     case Failure::ReadOnlyDesktop:
         if (geteuid() == 0)
             QSKIP("permissions do not bind root");
@@ -238,7 +234,7 @@ void tst_messagefile::failedSaveKeepsTheOldFile()
     }
 
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    limit.reset();
     QFile::setPermissions(desktop, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const bool desktopWasFolder = QFileInfo(desktop).isDir();
     if (!desktopWasFolder)

@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/prefmodule.h"
 #include "message/window1.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
@@ -10,12 +11,10 @@
 #include <QTest>
 
 #include <atomic>
-#include <csignal>
 #include <optional>
 #include <thread>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -298,8 +297,7 @@ void tst_prefmodule::failedSaveKeepsOldFile()
     window->setTop(300);
     // Permissions do not bind root, so as root the save runs as nobody instead.
     const bool asNobody = how == SaveFailure::UnwritableFolder && geteuid() == 0;
-    rlimit oldLimit{};
-    getrlimit(RLIMIT_FSIZE, &oldLimit);
+    std::optional<FileSizeLimit> limit;
     switch (how) {
     case SaveFailure::UnwritableFolder:
         if (asNobody)
@@ -308,17 +306,13 @@ void tst_prefmodule::failedSaveKeepsOldFile()
             QVERIFY(QFile::setPermissions(m_home.preferences(),
                                           QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         break;
-    case SaveFailure::FullDisk: {
+    case SaveFailure::FullDisk:
         // As a full disk would: writes beyond a few bytes fail.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = oldLimit;
-        small.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &small);
+        limit.emplace(8);
         break;
     }
-    }
     prefModule::savePrefs();
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    limit.reset();
     if (asNobody)
         QCOMPARE(seteuid(0), 0);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
