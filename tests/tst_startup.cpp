@@ -67,11 +67,7 @@ void tst_startup::opensWhereItsTitleBarShows()
     QFETCH(QPoint, saved);
     QFETCH(bool, kept);
     TestPrefs::resetGlobals();
-    QFile file(prefModule::filePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#Window1Position " + QByteArray::number(saved.y()) + ',' +
-               QByteArray::number(saved.x()) + '\n');
-    file.close();
+    QVERIFY(TestPrefs::writeFile(TestPrefs::positionLine(saved.y(), saved.x())));
 
     App app;
     prefModule::loadPrefs();

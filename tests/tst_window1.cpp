@@ -8,7 +8,6 @@
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QMargins>
 #include <QPushButton>
@@ -159,10 +158,7 @@ void tst_window1::opensAtLoadedPosition_data()
 {
     QTest::addColumn<QByteArray>("prefs"); // null: no file
     QTest::addColumn<QPoint>("expected");
-    const auto saved = [](qint64 top, qint64 left) {
-        return "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) +
-               '\n';
-    };
+    const auto saved = TestPrefs::positionLine;
     const QPoint fallback(150, 150);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const int rightmost = screen.right() + 1 - 600 - m_frame.right();
@@ -198,11 +194,8 @@ void tst_window1::opensAtLoadedPosition()
 {
     QFETCH(QByteArray, prefs);
     QFETCH(QPoint, expected);
-    if (!prefs.isNull()) {
-        QFile file(prefModule::filePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(prefs);
-    }
+    if (!prefs.isNull())
+        QVERIFY(TestPrefs::writeFile(prefs));
     App app;
     prefModule::loadPrefs();
     Window1 *window = Window1::instance();
