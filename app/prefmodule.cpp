@@ -1,12 +1,13 @@
 #include "app/prefmodule.h"
 
+#include "framework/savefile.h"
 #include "framework/specialfolder.h"
 #include "framework/textnumber.h"
 #include "message/window1.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -14,7 +15,7 @@
 
 namespace prefModule {
 
-std::vector<directiveClass> gDirectives(1);
+DirectiveList gDirectives;
 qint32 Window1Top = 0;
 qint32 Window1Left = 0;
 QString PageSetup;
@@ -24,8 +25,9 @@ namespace {
 const QLatin1String kFileName("tavrelo.txt");
 const QLatin1String kPositionName("window1position");
 
-// Reads lines ending in LF, CR or CR LF, a chunk at a time, so that reading can stop at the
-// first line that ends the directives without taking in the rest of the file.
+// Reads lines ending in LF, CR or CR LF, a chunk at a time. What to keep of a line is decided
+// from its first byte, so that a comment is skipped, and reading stops at the line that ends
+// the directives, without that line or the rest of the file ever being held.
 class LineReader
 {
 public:
@@ -33,19 +35,30 @@ public:
         : m_file(file)
     {}
 
-    bool atEnd() const { return m_pos >= m_buffer.size() && m_file.atEnd(); }
-
-    QByteArray readLine()
+    // The first byte of the line that comes next: a line end for an empty line, -1 at the
+    // end of the file.
+    int peek()
     {
-        QByteArray line;
+        if (m_pos >= m_buffer.size() && !refill())
+            return -1;
+        return uchar(m_buffer.at(m_pos));
+    }
+
+    // Passes over the byte that peek() gave.
+    void skipByte() { ++m_pos; }
+
+    // Takes the rest of the line and its line end; the line's bytes go to into, if given.
+    void takeLine(QByteArray *into = nullptr)
+    {
         for (;;) {
             if (m_pos >= m_buffer.size() && !refill())
-                return line;
+                return;
             const char *data = m_buffer.constData();
             qsizetype i = m_pos;
             while (i < m_buffer.size() && data[i] != '\n' && data[i] != '\r')
                 ++i;
-            line.append(data + m_pos, i - m_pos);
+            if (into)
+                into->append(data + m_pos, i - m_pos);
             if (i == m_buffer.size()) {
                 m_pos = i;
                 continue;
@@ -54,7 +67,7 @@ public:
             m_pos = i + 1;
             if (cr && (m_pos < m_buffer.size() || refill()) && m_buffer.at(m_pos) == '\n')
                 ++m_pos;
-            return line;
+            return;
         }
     }
 
@@ -71,7 +84,32 @@ private:
     qsizetype m_pos = 0;
 };
 
+// The n-th comma-separated field of text, empty when there is none.
+QString field(QLatin1StringView text, int n)
+{
+    return QString(text).section(u',', n, n);
+}
+
 } // namespace
+
+directiveClass DirectiveList::operator[](std::size_t index) const
+{
+    directiveClass entry;
+    std::size_t i = 0;
+    forEach([&](QLatin1StringView name, QLatin1StringView text) {
+        if (++i != index)
+            return;
+        entry.name = name;
+        entry.text = text;
+    });
+    return entry;
+}
+
+void DirectiveList::clear()
+{
+    m_packed = QByteArray();
+    m_count = 0;
+}
 
 QString filePath()
 {
@@ -89,28 +127,36 @@ qint32 toInt32(double value)
 
 bool extractDirectives(const QString &path)
 {
-    if (path.isEmpty())
+    // A pipe would wait for a writer for good, a device never end.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     LineReader reader(file);
-    while (!reader.atEnd()) {
-        // No encoding is declared: every byte stands for itself.
-        const QString line = QString::fromLatin1(reader.readLine());
-        const QChar first = line.isEmpty() ? QChar() : line.at(0);
-        if (first == u'\'')
+    QByteArray &packed = gDirectives.m_packed;
+    for (int first = reader.peek(); first == '#' || first == '\''; first = reader.peek()) {
+        if (first == '\'') {
+            reader.takeLine();
             continue;
-        if (first != u'#')
-            break;
-        const qsizetype blank = line.indexOf(u' ');
-        if (blank < 0)
+        }
+        reader.skipByte();
+        const qsizetype start = packed.size();
+        reader.takeLine(&packed);
+        const qsizetype blank = packed.indexOf(' ', start);
+        if (blank < 0) {
+            packed.truncate(start);
             continue;
-        directiveClass directive;
-        directive.name = line.mid(1, blank - 1).toLower();
-        directive.text = line.mid(blank + 1);
-        gDirectives.push_back(std::move(directive));
+        }
+        // Each byte is one Latin-1 character, whose lower case is Latin-1 too.
+        char *name = packed.data();
+        for (qsizetype i = start; i < blank; ++i)
+            name[i] = char(QChar::toLower(uchar(name[i])));
+        packed.append('\n');
+        ++gDirectives.m_count;
     }
+    // A long line without a blank was taken in and dropped again.
+    packed.squeeze();
     return true;
 }
 
@@ -121,13 +167,12 @@ void loadPrefs()
         Window1Left = 150;
         return;
     }
-    for (std::size_t i = 1; i < gDirectives.size(); ++i) {
-        const directiveClass &directive = gDirectives[i];
-        if (directive.name.compare(kPositionName, Qt::CaseInsensitive) != 0)
-            continue;
-        Window1Top = toInt32(Val(directive.text.section(u',', 0, 0)));
-        Window1Left = toInt32(Val(directive.text.section(u',', 1, 1)));
-    }
+    gDirectives.forEach([](QLatin1StringView name, QLatin1StringView text) {
+        if (name.compare(kPositionName, Qt::CaseInsensitive) != 0)
+            return;
+        Window1Top = toInt32(Val(field(text, 0)));
+        Window1Left = toInt32(Val(field(text, 1)));
+    });
 }
 
 void savePrefs()
@@ -136,19 +181,10 @@ void savePrefs()
     Window1 *window = Window1::openInstance();
     if (!window)
         return;
-    const QString folder = SpecialFolder::Preferences();
-    QDir().mkpath(folder);
     const QByteArray line = "#Window1Position " + QByteArray::number(window->top()) + ',' +
                             QByteArray::number(window->left()) + '\n';
-    // Replace the file whole or not at all: a failed write keeps the old position.
-    QSaveFile file(QDir(folder).filePath(kFileName));
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    if (file.write(line) != line.size()) {
-        file.cancelWriting();
-        return;
-    }
-    file.commit();
+    // Whole or not at all: a failed write keeps the old position. Nothing is said either way.
+    saveAtomically(filePath(), line);
 }
 
 } // namespace prefModule

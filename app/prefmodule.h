@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 
-#include <vector>
+#include <cstddef>
 
 // One "#name text" line of the preferences file.
 class directiveClass
@@ -17,8 +18,29 @@ public:
 // the file with the one line "#Window1Position <top>,<left>".
 namespace prefModule {
 
-// Index 0 is an empty entry; directives stand at 1, 2, ... in file order.
-extern std::vector<directiveClass> gDirectives;
+// The directives read, in file order after an empty entry 0 that is never filled. They are
+// kept packed, each as the bytes of its name, one blank, its text and a line feed (no line
+// holds one), so that a file of millions of short directives costs about its own size.
+class DirectiveList
+{
+public:
+    // The number of entries, entry 0 included: the upper bound plus 1.
+    std::size_t size() const { return m_count + 1; }
+    // Entry index, found by walking the list from its start.
+    directiveClass operator[](std::size_t index) const;
+    // Calls visit(name, text) for the entries 1, 2, ... in order.
+    template <class Visit> void forEach(Visit visit) const;
+    // Back to entry 0 alone, as at program start.
+    void clear();
+
+private:
+    friend bool extractDirectives(const QString &path);
+
+    QByteArray m_packed;
+    std::size_t m_count = 0;
+};
+
+extern DirectiveList gDirectives;
 extern qint32 Window1Top;
 extern qint32 Window1Left;
 // The last confirmed page setup, for this run only; never written to the file.
@@ -27,11 +49,24 @@ extern QString PageSetup;
 QString filePath();
 
 // True when the file could be opened, whatever it held; the directives found are appended.
+// Only a regular file (or a link to one) is opened.
 bool extractDirectives(const QString &path);
 void loadPrefs();
 void savePrefs();
 
 // A double as Int32: fractions cut toward zero, out-of-range values clamped.
 qint32 toInt32(double value);
+
+template <class Visit> void DirectiveList::forEach(Visit visit) const
+{
+    // No encoding is declared: every byte stands for itself.
+    const QLatin1StringView all(m_packed);
+    for (qsizetype at = 0; at < all.size();) {
+        const qsizetype blank = all.indexOf(u' ', at);
+        const qsizetype end = all.indexOf(u'\n', blank + 1);
+        visit(all.sliced(at, blank - at), all.sliced(blank + 1, end - blank - 1));
+        at = end + 1;
+    }
+}
 
 } // namespace prefModule

@@ -1,12 +1,13 @@
 #include "framework/pngfile.h"
 
+#include "framework/savefile.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace PngFile {
 
@@ -37,20 +38,7 @@ bool save(const QImage &picture, const QString &path)
             return false;
     }
 
-    // Unbuffered: a buffered QFileDevice drops the rest of a short write (a full disk, a file
-    // size limit) without an error, and the commit would replace the old file with a stump.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    for (qsizetype written = 0; written < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) {
-            file.cancelWriting();
-            return false;
-        }
-        written += n;
-    }
-    return file.commit();
+    return saveAtomically(path, bytes);
 }
 
 QImage load(const QString &path)

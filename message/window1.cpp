@@ -16,15 +16,17 @@
 
 #include "buildinfo.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegion>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
+#include <QWindow>
 
 namespace {
 
@@ -60,18 +62,21 @@ EditField *editField(QWidget *parent, const char *name, const Place &at)
     return field;
 }
 
-// True when some available screen shows part of the title bar of a window whose content
-// area would stand at topLeft, or the top edge just below it: window managers keep the title
-// bar of such a window on screen themselves.
-bool titleBarReachable(QPoint topLeft, int width, int menuHeight)
+// True when the whole title bar of a frame at (left, top), width wide, lies on the available
+// screens. In 64 bits: a saved position may be any Int32, and the frame stands beyond it.
+bool titleBarOnScreen(qint64 left, qint64 top, int width, int titleHeight)
 {
-    const int titleHeight = qMax(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 1);
-    const QRect titleBar(topLeft.x(), topLeft.y() - menuHeight - titleHeight, width,
-                         titleHeight + menuHeight + 1);
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(), [&](const QScreen *screen) {
-        return screen->availableGeometry().intersects(titleBar);
-    });
+    QRegion available;
+    for (const QScreen *screen : QGuiApplication::screens())
+        available += screen->availableGeometry();
+    const QRect bounds = available.boundingRect();
+    if (left < bounds.left() || top < bounds.top() ||
+        left + width > qint64(bounds.left()) + bounds.width() ||
+        top + titleHeight > qint64(bounds.top()) + bounds.height())
+        return false;
+    // Within the screens' bounds, so within int.
+    const QRect titleBar(int(left), int(top), width, titleHeight);
+    return QRegion(titleBar).subtracted(available).isEmpty();
 }
 
 } // namespace
@@ -157,7 +162,6 @@ void Window1::CreateControls()
                              Qt::AlignHCenter | Qt::AlignVCenter, true);
 
     Kagi1 = pushButton(area, "Kagi1", kKagi1, QStringLiteral("Support Brinmoor"));
-    Kagi1->setDefault(true);
     setDefaultButton(Kagi1);
     connect(Kagi1, &QPushButton::clicked, this, &Window1::Kagi1_Action);
 
@@ -171,9 +175,21 @@ void Window1::CreateControls()
 
 void Window1::Event_Open()
 {
+    // The layout first: the native window then starts at its final size.
+    const QPoint offset = contentOffset();
+    // Most platforms know the frame once the native window exists. A reparenting X11 window
+    // manager tells it only after the window is mapped, and the style's title bar stands in.
+    create();
+    QMargins frame = windowHandle()->frameMargins();
+    if (frame.top() <= 0)
+        frame.setTop(qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 1));
+
+    // A position saved on a monitor since unplugged, or with the title bar above the top of
+    // the screen, would leave the window out of reach.
     QPoint position(prefModule::Window1Left, prefModule::Window1Top);
-    // A position saved on a monitor since unplugged would leave the window out of reach.
-    if (!titleBarReachable(position, kWidth, contentOffset().y()))
+    if (!titleBarOnScreen(qint64(position.x()) - offset.x() - frame.left(),
+                          qint64(position.y()) - offset.y() - frame.top(),
+                          width() + frame.left() + frame.right(), frame.top()))
         position = kFallbackPosition;
     setTop(position.y());
     setLeft(position.x());

@@ -16,9 +16,16 @@
 
 using namespace MessageWindow;
 
+namespace {
+
+// What the window shows when "Clear All" is clicked.
+enum class State { Composing, Loaded, Revealed, Empty };
+
+} // namespace
+
 // Composing and revealing in the main window: the count and its limit, what the picture area
 // draws, the reveal through "See Secret" and "Clear All".
-class tst_Message : public QObject
+class tst_message : public QObject
 {
     Q_OBJECT
 
@@ -48,19 +55,19 @@ private:
     Window1 *m_window = nullptr;
 };
 
-void tst_Message::init()
+void tst_message::init()
 {
     m_services.clear();
     m_window = openFresh();
 }
 
-void tst_Message::cleanupTestCase()
+void tst_message::cleanupTestCase()
 {
     if (Window1 *window = Window1::openInstance())
         window->close();
 }
 
-void tst_Message::secretCountAndLimit_data()
+void tst_message::secretCountAndLimit_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("cursor");
@@ -92,7 +99,7 @@ void tst_Message::secretCountAndLimit_data()
         << a75 << 75 << QStringLiteral("z") << QString() << a75;
 }
 
-void tst_Message::secretCountAndLimit()
+void tst_message::secretCountAndLimit()
 {
     QFETCH(QString, before);
     QFETCH(int, cursor);
@@ -120,7 +127,7 @@ void tst_Message::secretCountAndLimit()
     QCOMPARE(m_window->NoSecretTxt->text(), QString::number(EditField::characterCount(expected)));
 }
 
-void tst_Message::plainMessageHasNoLimit()
+void tst_message::plainMessageHasNoLimit()
 {
     QGuiApplication::clipboard()->setText(QString(2000, u'x'));
     m_window->InnocentText->paste();
@@ -128,7 +135,7 @@ void tst_Message::plainMessageHasNoLimit()
     QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("0"));
 }
 
-void tst_Message::paintsPlainMessageInItsMarginsAndCutsIt()
+void tst_message::paintsPlainMessageInItsMarginsAndCutsIt()
 {
     m_window->InnocentText->setText(QStringLiteral("Dear friend, ").repeated(150));
     const QImage shown = onScreen(m_window);
@@ -144,7 +151,7 @@ void tst_Message::paintsPlainMessageInItsMarginsAndCutsIt()
     QCOMPARE(shown, captured(m_window));
 }
 
-void tst_Message::paintsSecretNearWhiteFromTopLeft()
+void tst_message::paintsSecretNearWhiteFromTopLeft()
 {
     type(m_window->SecretText, QStringLiteral("MEET"));
     QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("4"));
@@ -157,7 +164,7 @@ void tst_Message::paintsSecretNearWhiteFromTopLeft()
     QCOMPARE(captured(m_window), shown);
 }
 
-void tst_Message::colourEmojiInSecretStaysNearWhite()
+void tst_message::colourEmojiInSecretStaysNearWhite()
 {
     if (!QFontDatabase::families().contains(QStringLiteral("Noto Color Emoji")))
         QSKIP("needs a colour emoji font (fonts-noto-color-emoji)");
@@ -183,7 +190,7 @@ void tst_Message::colourEmojiInSecretStaysNearWhite()
     QVERIFY(count(Module1::FilteredImage, QRect(0, 25, 40, 24), isBlack) > 60);
 }
 
-void tst_Message::revealShowsSecretAlone()
+void tst_message::revealShowsSecretAlone()
 {
     m_window->InnocentText->setText(QStringLiteral("Hello, see you at the park tomorrow!"));
     m_window->SecretText->setText(QStringLiteral("The key is under the mat"));
@@ -221,7 +228,7 @@ void tst_Message::revealShowsSecretAlone()
     QCOMPARE(onScreen(m_window), reveal);
 }
 
-void tst_Message::revealIgnoresWrappedSecretBelowBand()
+void tst_message::revealIgnoresWrappedSecretBelowBand()
 {
     m_window->SecretText->setText(QStringLiteral("W").repeated(50) +
                                   QStringLiteral("gjpqy").repeated(5));
@@ -234,7 +241,7 @@ void tst_Message::revealIgnoresWrappedSecretBelowBand()
     QCOMPARE(count(Module1::FilteredImage, QRect(0, 49, 560, 81), isBlack), 0);
 }
 
-void tst_Message::revealRunsToItsEndBeforeLeaving()
+void tst_message::revealRunsToItsEndBeforeLeaving()
 {
     m_window->SecretText->setText(QStringLiteral("hurry"));
     // The pointer is gone again before the reveal has run: the leave waits for it, so the
@@ -247,7 +254,7 @@ void tst_Message::revealRunsToItsEndBeforeLeaving()
     QVERIFY(!Module1::CopyBack);
 }
 
-void tst_Message::leavingRestoresBackgroundAndDropsLoadedPicture()
+void tst_message::leavingRestoresBackgroundAndDropsLoadedPicture()
 {
     QImage loaded(560, 130, QImage::Format_RGB32);
     loaded.fill(QColor(200, 220, 240));
@@ -264,29 +271,36 @@ void tst_Message::leavingRestoresBackgroundAndDropsLoadedPicture()
     QCOMPARE(onScreen(m_window).pixel(300, 100), qRgb(255, 255, 255));
 }
 
-void tst_Message::clearAll_data()
+void tst_message::clearAll_data()
 {
-    QTest::addColumn<QString>("state");
-    QTest::newRow("composing") << QStringLiteral("composing");
-    QTest::newRow("loaded") << QStringLiteral("loaded");
-    QTest::newRow("revealed") << QStringLiteral("revealed");
-    QTest::newRow("already empty") << QStringLiteral("empty");
+    QTest::addColumn<State>("state");
+    QTest::newRow("composing") << State::Composing;
+    QTest::newRow("loaded") << State::Loaded;
+    QTest::newRow("revealed") << State::Revealed;
+    QTest::newRow("already empty") << State::Empty;
 }
 
-void tst_Message::clearAll()
+void tst_message::clearAll()
 {
-    QFETCH(QString, state);
-    if (state != QLatin1String("empty")) {
+    QFETCH(State, state);
+    if (state != State::Empty) {
         m_window->InnocentText->setText(QStringLiteral("plain words"));
         m_window->SecretText->setText(QStringLiteral("hidden words"));
     }
-    if (state == QLatin1String("loaded")) {
+    switch (state) {
+    case State::Loaded: {
         QImage loaded(560, 130, QImage::Format_RGB32);
         loaded.fill(Qt::yellow);
         m_window->Canvas1->setBackdrop(loaded);
+        break;
     }
-    if (state == QLatin1String("revealed"))
+    case State::Revealed:
         enterSeeSecret(m_window);
+        break;
+    case State::Composing:
+    case State::Empty:
+        break;
+    }
 
     QTest::mouseClick(m_window->ClearAll, Qt::LeftButton);
 
@@ -297,5 +311,5 @@ void tst_Message::clearAll()
     QCOMPARE(onScreen(m_window), backgroundjpg());
 }
 
-QTEST_MAIN(tst_Message)
+QTEST_MAIN(tst_message)
 #include "tst_message.moc"

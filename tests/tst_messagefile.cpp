@@ -3,6 +3,7 @@
 #include "framework/editfield.h"
 #include "message/module1.h"
 #include "message/window1.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/messagewindow.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
@@ -16,8 +17,8 @@
 #include <QTest>
 #include <QtEndian>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +27,9 @@ using namespace MessageWindow;
 namespace {
 
 const QString kFileName = QStringLiteral("My Message.png");
+
+// Why a save fails.
+enum class Failure { NoDesktop, DesktopIsAFile, WriteFailsMidway, ReadOnlyDesktop };
 
 quint32 crc32(const QByteArray &data)
 {
@@ -105,7 +109,7 @@ bool writeAll(const QString &path, const QByteArray &bytes)
 } // namespace
 
 // "Save Message" and "Load Message" with "My Message.png" on the Desktop.
-class tst_MessageFile : public QObject
+class tst_messagefile : public QObject
 {
     Q_OBJECT
 
@@ -122,6 +126,7 @@ private Q_SLOTS:
     void loadsWhatDecodesAndIgnoresTheRest();
     void loadingKeepsTheFieldsAndDrawsThemOver();
     void loadsOnlyARegularFile();
+    void savesOnlyOverARegularFile();
 
 private:
     QString filePath() const { return QDir(m_home.desktop()).filePath(kFileName); }
@@ -131,20 +136,20 @@ private:
     Window1 *m_window = nullptr;
 };
 
-void tst_MessageFile::init()
+void tst_messagefile::init()
 {
     m_home.reset();
     m_services.clear();
     m_window = openFresh();
 }
 
-void tst_MessageFile::cleanupTestCase()
+void tst_messagefile::cleanupTestCase()
 {
     if (Window1 *window = Window1::openInstance())
         window->close();
 }
 
-void tst_MessageFile::roundTripRevealsTheSameSecret()
+void tst_messagefile::roundTripRevealsTheSameSecret()
 {
     m_window->InnocentText->setText(QStringLiteral("Grandma's cookies were great. ").repeated(8));
     m_window->SecretText->setText(QStringLiteral("Meet me at the tree house at four"));
@@ -153,7 +158,7 @@ void tst_MessageFile::roundTripRevealsTheSameSecret()
     leaveSeeSecret(m_window);
 
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
-    QCOMPARE(m_services.messages, QStringList{QStringLiteral("Message was saved!")});
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
     const QImage shown = onScreen(m_window);
     QCOMPARE(Module1::P, shown);
 
@@ -179,62 +184,63 @@ void tst_MessageFile::roundTripRevealsTheSameSecret()
     QVERIFY(m_services.messages.size() == 1);
 }
 
-void tst_MessageFile::savingTwiceReplacesTheFile()
+void tst_messagefile::savingTwiceReplacesTheFile()
 {
     m_window->SecretText->setText(QStringLiteral("first"));
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
     m_window->SecretText->setText(QStringLiteral("second, longer"));
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
 
-    QCOMPARE(m_services.messages, QStringList(2, QStringLiteral("Message was saved!")));
+    QCOMPARE(m_services.messages, QStringList(2, kMessageSaved));
     QCOMPARE(QImage(filePath()).convertToFormat(QImage::Format_RGB32), captured(m_window));
     QCOMPARE(QDir(m_home.desktop()).entryList(QDir::Files | QDir::Hidden), QStringList{kFileName});
 }
 
-void tst_MessageFile::failedSaveKeepsTheOldFile_data()
+void tst_messagefile::failedSaveKeepsTheOldFile_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("no Desktop folder") << QStringLiteral("missing");
-    QTest::newRow("Desktop is a file") << QStringLiteral("file");
-    QTest::newRow("write fails midway") << QStringLiteral("full");
-    QTest::newRow("read-only Desktop") << QStringLiteral("readonly");
+    QTest::addColumn<Failure>("how");
+    QTest::newRow("no Desktop folder") << Failure::NoDesktop;
+    QTest::newRow("Desktop is a file") << Failure::DesktopIsAFile;
+    QTest::newRow("write fails midway") << Failure::WriteFailsMidway;
+    QTest::newRow("read-only Desktop") << Failure::ReadOnlyDesktop;
 }
 
-void tst_MessageFile::failedSaveKeepsTheOldFile()
+void tst_messagefile::failedSaveKeepsTheOldFile()
 {
-    QFETCH(QString, how);
+    QFETCH(Failure, how);
     const QString desktop = m_home.desktop();
     const QByteArray old = pngOf(filled(QSize(560, 130), QColor(1, 2, 3)));
     QVERIFY(writeAll(filePath(), old));
     m_window->InnocentText->setText(QStringLiteral("Something new ").repeated(20));
 
-    rlimit oldLimit{};
-    getrlimit(RLIMIT_FSIZE, &oldLimit);
-    if (how == QLatin1String("missing")) {
+    std::optional<FileSizeLimit> limit;
+    switch (how) {
+    case Failure::NoDesktop:
         QVERIFY(QDir(desktop).removeRecursively());
-    } else if (how == QLatin1String("file")) {
+        break;
+    case Failure::DesktopIsAFile:
         QVERIFY(QDir(desktop).removeRecursively());
         QVERIFY(writeAll(desktop, "not a folder"));
-    } else if (how == QLatin1String("full")) {
+        break;
+    case Failure::WriteFailsMidway:
         // As a full disk would: writes beyond a few bytes fail.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = oldLimit;
-        small.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &small);
-    } else {
+        limit.emplace(64);
+        break;
+    case Failure::ReadOnlyDesktop:
         if (geteuid() == 0)
             QSKIP("permissions do not bind root");
         QFile::setPermissions(desktop, QFile::ReadOwner | QFile::ExeOwner);
+        break;
     }
 
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
-    setrlimit(RLIMIT_FSIZE, &oldLimit);
+    limit.reset();
     QFile::setPermissions(desktop, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const bool desktopWasFolder = QFileInfo(desktop).isDir();
     if (!desktopWasFolder)
         QFile::remove(desktop);
 
-    QCOMPARE(m_services.messages, QStringList{QStringLiteral("Save Failed!")});
+    QCOMPARE(m_services.messages, QStringList{kSaveFailed});
     QCOMPARE(Module1::P, captured(m_window));
     if (desktopWasFolder) {
         QCOMPARE(readAll(filePath()), old);
@@ -246,7 +252,7 @@ void tst_MessageFile::failedSaveKeepsTheOldFile()
     }
 }
 
-void tst_MessageFile::loadingNoFileDoesNothing()
+void tst_messagefile::loadingNoFileDoesNothing()
 {
     m_window->InnocentText->setText(QStringLiteral("still here"));
     const QImage before = onScreen(m_window);
@@ -259,7 +265,7 @@ void tst_MessageFile::loadingNoFileDoesNothing()
     QCOMPARE(onScreen(m_window), before);
 }
 
-void tst_MessageFile::loadsWhatDecodesAndIgnoresTheRest_data()
+void tst_messagefile::loadsWhatDecodesAndIgnoresTheRest_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QImage>("expected"); // null: the backdrop stays as it was
@@ -346,7 +352,7 @@ void tst_MessageFile::loadsWhatDecodesAndIgnoresTheRest_data()
     QTest::newRow("larger, its top-left") << pngOf(large) << large.copy(0, 0, 560, 130);
 }
 
-void tst_MessageFile::loadsWhatDecodesAndIgnoresTheRest()
+void tst_messagefile::loadsWhatDecodesAndIgnoresTheRest()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QImage, expected);
@@ -378,7 +384,7 @@ void tst_MessageFile::loadsWhatDecodesAndIgnoresTheRest()
     QTRY_COMPARE(onScreen(m_window).copy(common), backdrop.copy(common));
 }
 
-void tst_MessageFile::loadingKeepsTheFieldsAndDrawsThemOver()
+void tst_messagefile::loadingKeepsTheFieldsAndDrawsThemOver()
 {
     QVERIFY(writeAll(filePath(), pngOf(filled(QSize(560, 130), QColor(230, 240, 250)))));
     m_window->InnocentText->setText(QStringLiteral("on top"));
@@ -393,7 +399,7 @@ void tst_MessageFile::loadingKeepsTheFieldsAndDrawsThemOver()
     QVERIFY(count(shown, QRect(20, 20, 100, 20), isDark) > 0);
 }
 
-void tst_MessageFile::loadsOnlyARegularFile()
+void tst_messagefile::loadsOnlyARegularFile()
 {
     QVERIFY(QDir().mkpath(filePath()));
     QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
@@ -407,5 +413,16 @@ void tst_MessageFile::loadsOnlyARegularFile()
     QVERIFY(m_services.messages.isEmpty());
 }
 
-QTEST_MAIN(tst_MessageFile)
+void tst_messagefile::savesOnlyOverARegularFile()
+{
+    // A pipe of that name is left as it is.
+    QCOMPARE(mkfifo(QFile::encodeName(filePath()).constData(), 0600), 0);
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kSaveFailed});
+    struct stat info = {};
+    QCOMPARE(lstat(QFile::encodeName(filePath()).constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
+}
+
+QTEST_MAIN(tst_messagefile)
 #include "tst_messagefile.moc"

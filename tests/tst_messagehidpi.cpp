@@ -15,7 +15,7 @@ using namespace MessageWindow;
 
 // The message road on a screen of twice the pixel density: the picture stays 560 by 130 with
 // the secret's channel values as drawn.
-class tst_MessageHiDpi : public QObject
+class tst_messagehidpi : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ private:
     RecordingServices m_services;
 };
 
-void tst_MessageHiDpi::captureSaveAndRevealAtDevicePixelRatioOne()
+void tst_messagehidpi::captureSaveAndRevealAtDevicePixelRatioOne()
 {
     Window1 *window = openFresh();
     QCOMPARE(window->devicePixelRatio(), 2.0);
@@ -41,7 +41,7 @@ void tst_MessageHiDpi::captureSaveAndRevealAtDevicePixelRatioOne()
             20);
 
     QTest::mouseClick(window->SavePNG, Qt::LeftButton);
-    QCOMPARE(m_services.messages, QStringList{QStringLiteral("Message was saved!")});
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
     const QImage file(QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png")));
     QCOMPARE(file.size(), QSize(560, 130));
     QCOMPARE(file.convertToFormat(QImage::Format_RGB32), picture);
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     // Before the application exists, as a desktop session would set it.
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
-    tst_MessageHiDpi test;
+    tst_messagehidpi test;
     return QTest::qExec(&test, argc, argv);
 }
 

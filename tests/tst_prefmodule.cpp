@@ -1,6 +1,8 @@
 #include "app/app.h"
 #include "app/prefmodule.h"
 #include "message/window1.h"
+#include "tests/support/filesizelimit.h"
+#include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
 #include <QDir>
@@ -8,7 +10,57 @@
 #include <QFileDevice>
 #include <QTest>
 
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
+
+namespace {
+
+// Why a save fails.
+enum class SaveFailure { UnwritableFolder, FullDisk };
+
+// What stands at the preferences file's path.
+enum class Special { Pipe, LinkToPipe, LinkToDevice };
+
+// The type of what stands at path, a link not followed.
+mode_t typeAt(const QString &path)
+{
+    struct stat info = {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// While it lives, opens the writing end of the pipe whenever a reader waits on it, and closes
+// it at once: a reader that opened the pipe then reads its end instead of waiting for good.
+class PipeWriter
+{
+public:
+    explicit PipeWriter(const QByteArray &path)
+        : m_thread([this, path] {
+            while (!m_stop) {
+                const int fd = open(path.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    close(fd);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        })
+    {}
+    ~PipeWriter()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    std::atomic<bool> m_stop = false;
+    std::thread m_thread;
+};
+
+} // namespace
 
 // The preferences file: how its lines are read and how the position is written back.
 class tst_prefmodule : public QObject
@@ -27,12 +79,14 @@ private Q_SLOTS:
     void savedPositionReadsBack_data();
     void savedPositionReadsBack();
     void savingReplacesEverything();
-    void unwritableFolderKeepsOldFile();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
     void noOpenWindowWritesNothing();
+    void specialFilesAreLeftAlone_data();
+    void specialFilesAreLeftAlone();
 
 private:
     void writePrefs(const QByteArray &bytes) const;
-    QByteArray readPrefs() const;
 
     TestHome m_home;
 };
@@ -40,9 +94,7 @@ private:
 void tst_prefmodule::init()
 {
     m_home.reset();
-    prefModule::gDirectives.assign(1, directiveClass());
-    prefModule::Window1Top = 0;
-    prefModule::Window1Left = 0;
+    TestPrefs::resetGlobals();
 }
 
 void tst_prefmodule::cleanup()
@@ -60,12 +112,6 @@ void tst_prefmodule::writePrefs(const QByteArray &bytes) const
     QFile file(prefModule::filePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray tst_prefmodule::readPrefs() const
-{
-    QFile file(prefModule::filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void tst_prefmodule::reading_data()
@@ -217,7 +263,7 @@ void tst_prefmodule::savedPositionReadsBack()
     window->setTop(top);
     window->setLeft(left);
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(),
+    QCOMPARE(TestPrefs::readFile(),
              "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, top);
@@ -232,34 +278,109 @@ void tst_prefmodule::savingReplacesEverything()
     window->setTop(200);
     window->setLeft(210);
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 200,210\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
 }
 
-void tst_prefmodule::unwritableFolderKeepsOldFile()
+void tst_prefmodule::failedSaveKeepsOldFile_data()
 {
+    QTest::addColumn<SaveFailure>("how");
+    QTest::newRow("unwritable folder") << SaveFailure::UnwritableFolder;
+    QTest::newRow("full disk") << SaveFailure::FullDisk;
+}
+
+void tst_prefmodule::failedSaveKeepsOldFile()
+{
+    QFETCH(SaveFailure, how);
     writePrefs("#Window1Position 1,2\n");
     App app;
     Window1 *window = Window1::instance();
     window->setTop(300);
     // Permissions do not bind root, so as root the save runs as nobody instead.
-    const bool root = geteuid() == 0;
-    if (root)
-        QCOMPARE(seteuid(65534), 0);
-    else
-        QVERIFY(QFile::setPermissions(m_home.preferences(),
-                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const bool asNobody = how == SaveFailure::UnwritableFolder && geteuid() == 0;
+    std::optional<FileSizeLimit> limit;
+    switch (how) {
+    case SaveFailure::UnwritableFolder:
+        if (asNobody)
+            QCOMPARE(seteuid(65534), 0);
+        else
+            QVERIFY(QFile::setPermissions(m_home.preferences(),
+                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        break;
+    case SaveFailure::FullDisk:
+        // As a full disk would: writes beyond a few bytes fail.
+        limit.emplace(8);
+        break;
+    }
     prefModule::savePrefs();
-    if (root)
+    limit.reset();
+    if (asNobody)
         QCOMPARE(seteuid(0), 0);
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
 }
 
 void tst_prefmodule::noOpenWindowWritesNothing()
 {
     writePrefs("#Window1Position 1,2\n");
     prefModule::savePrefs();
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
     QVERIFY(!Window1::openInstance());
+}
+
+void tst_prefmodule::specialFilesAreLeftAlone_data()
+{
+    QTest::addColumn<Special>("special");
+    QTest::newRow("pipe") << Special::Pipe;
+    QTest::newRow("link to a pipe") << Special::LinkToPipe;
+    QTest::newRow("link to a device") << Special::LinkToDevice;
+}
+
+void tst_prefmodule::specialFilesAreLeftAlone()
+{
+    QFETCH(Special, special);
+    const QString path = prefModule::filePath();
+    const QString pipe = m_home.path() + QStringLiteral("/pipe");
+    // A device node of this test's own, like /dev/null: a save that went wrong can only
+    // replace this one.
+    const QString device = m_home.path() + QStringLiteral("/null");
+    QFile::remove(pipe);
+    QFile::remove(device);
+    switch (special) {
+    case Special::Pipe:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case Special::LinkToPipe:
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(QFile::link(pipe, path));
+        break;
+    case Special::LinkToDevice:
+        if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+            QSKIP("needs to make a device node (root)");
+        QVERIFY(QFile::link(device, path));
+        break;
+    }
+    const QString target = special == Special::Pipe ? path : QFile::symLinkTarget(path);
+    const mode_t type = special == Special::LinkToDevice ? S_IFCHR : S_IFIFO;
+    QCOMPARE(typeAt(target), type);
+
+    {
+        std::optional<PipeWriter> writer;
+        if (type == S_IFIFO)
+            writer.emplace(QFile::encodeName(target));
+        prefModule::loadPrefs();
+    }
+    // As a file that cannot be opened.
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
+
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(200);
+    prefModule::savePrefs();
+    QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
+    QCOMPARE(typeAt(target), type);
+    QCOMPARE(QDir(m_home.preferences())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             QStringList{QStringLiteral("tavrelo.txt")});
 }
 
 QTEST_MAIN(tst_prefmodule)

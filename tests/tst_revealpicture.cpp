@@ -4,7 +4,7 @@
 
 // The reveal picture built from a capture: the classification of one pixel and where every
 // pixel of the picture comes from.
-class tst_RevealPicture : public QObject
+class tst_revealpicture : public QObject
 {
     Q_OBJECT
 
@@ -15,7 +15,7 @@ private Q_SLOTS:
     void readsSmallerCapturesAsWhite();
 };
 
-void tst_RevealPicture::classifiesNearWhite_data()
+void tst_revealpicture::classifiesNearWhite_data()
 {
     QTest::addColumn<int>("r");
     QTest::addColumn<int>("g");
@@ -34,7 +34,7 @@ void tst_RevealPicture::classifiesNearWhite_data()
     QTest::newRow("128 200 254") << 128 << 200 << 254 << false;
 }
 
-void tst_RevealPicture::classifiesNearWhite()
+void tst_revealpicture::classifiesNearWhite()
 {
     QFETCH(int, r);
     QFETCH(int, g);
@@ -51,7 +51,7 @@ void tst_RevealPicture::classifiesNearWhite()
     QCOMPARE(picture.pixel(559, 48), black ? 0xff000000u : 0xffffffffu);
 }
 
-void tst_RevealPicture::writesEveryPixelOfAReusedPicture()
+void tst_revealpicture::writesEveryPixelOfAReusedPicture()
 {
     // Capture: a distinct near-white pattern in the top rows, near-white below the band too.
     QImage capture(560, 130, QImage::Format_RGB32);
@@ -78,7 +78,7 @@ void tst_RevealPicture::writesEveryPixelOfAReusedPicture()
     }
 }
 
-void tst_RevealPicture::readsSmallerCapturesAsWhite()
+void tst_revealpicture::readsSmallerCapturesAsWhite()
 {
     QImage capture(100, 10, QImage::Format_ARGB32);
     capture.fill(qRgb(253, 253, 253));
@@ -90,5 +90,5 @@ void tst_RevealPicture::readsSmallerCapturesAsWhite()
     QCOMPARE(picture.pixel(99, 35), 0xffffffffu);
 }
 
-QTEST_GUILESS_MAIN(tst_RevealPicture)
+QTEST_GUILESS_MAIN(tst_revealpicture)
 #include "tst_revealpicture.moc"

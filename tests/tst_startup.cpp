@@ -1,23 +1,31 @@
 #include "app/app.h"
 #include "app/backgroundjpg.h"
+#include "app/prefmodule.h"
 #include "framework/canvas.h"
 #include "framework/specialfolder.h"
 #include "message/window1.h"
+#include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-// Start-up and the background picture. This program runs from a folder of its own, so the
-// Resources folder beside it is its to remove and fill.
+// Start-up: where the main window opens, and the background picture. This program runs from
+// a folder of its own, so the Resources folder beside it is its to remove and fill. Its
+// screens report no window frame, as X11 does before the window manager has framed a window.
 class tst_startup : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
+    void opensWhereItsTitleBarShows_data();
+    void opensWhereItsTitleBarShows();
     void backgroundIsWhiteWhereTheSecretIsRead();
     void startsWithoutBackgroundAndRetries();
 
@@ -29,6 +37,45 @@ private:
 void tst_startup::initTestCase()
 {
     QDir(SpecialFolder::Resources()).removeRecursively();
+    QCOMPARE(QGuiApplication::screens().size(), 2);
+}
+
+void tst_startup::opensWhereItsTitleBarShows_data()
+{
+    QTest::addColumn<QPoint>("saved");
+    QTest::addColumn<bool>("kept"); // else the window opens at 150, 150
+
+    // The title bar, as tall as the style draws one, stands above the menu bar.
+    App app;
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const int above = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                      window->content()->mapTo(window, QPoint(0, 0)).y();
+    delete window;
+    QTest::newRow("title bar at the top edge") << QPoint(150, above) << true;
+    QTest::newRow("title bar a row too high") << QPoint(150, above - 1) << false;
+    // The right screen starts 100 rows lower.
+    QTest::newRow("across both screens") << QPoint(500, 100 + above) << true;
+    QTest::newRow("across both screens, a row too high") << QPoint(500, 99 + above) << false;
+    QTest::newRow("on the right screen") << QPoint(900, 100 + above) << true;
+    QTest::newRow("beside the right screen") << QPoint(900, above) << false;
+}
+
+void tst_startup::opensWhereItsTitleBarShows()
+{
+    QFETCH(QPoint, saved);
+    QFETCH(bool, kept);
+    TestPrefs::resetGlobals();
+    QVERIFY(TestPrefs::writeFile(TestPrefs::positionLine(saved.y(), saved.x())));
+
+    App app;
+    prefModule::loadPrefs();
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), kept ? saved : QPoint(150, 150));
+    delete window;
 }
 
 void tst_startup::backgroundIsWhiteWhereTheSecretIsRead()
@@ -76,5 +123,24 @@ void tst_startup::startsWithoutBackgroundAndRetries()
     QCOMPARE(backgroundjpg().cacheKey(), loaded.cacheKey());
 }
 
-QTEST_MAIN(tst_startup)
+int main(int argc, char *argv[])
+{
+    // Two screens side by side, the right one 100 rows lower.
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    file.write(R"({"windowFrameMargins": false, "screens": [
+        {"name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "right", "x": 800, "y": 100, "width": 800, "height": 600, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1}]})");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+
+    QApplication app(argc, argv);
+    tst_startup test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_startup.moc"

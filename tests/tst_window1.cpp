@@ -4,12 +4,14 @@
 #include "framework/editfield.h"
 #include "framework/rectangle.h"
 #include "message/window1.h"
+#include "tests/support/prefs.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
-#include <QFile>
 #include <QLabel>
+#include <QMargins>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -19,6 +21,7 @@ class tst_window1 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
     void cleanup();
     void controls_data();
@@ -32,36 +35,38 @@ private Q_SLOTS:
     void accessorKeepsOneWindow();
 
 private:
-    QByteArray readPrefs() const;
-
     TestHome m_home;
     RecordingServices m_person;
+    // How far the window's frame reaches beyond its content area, the menu bar included.
+    QMargins m_frame;
 };
 
-// The preferences globals as a new process has them.
-static void freshRun()
+void tst_window1::initTestCase()
 {
-    prefModule::gDirectives.assign(1, directiveClass());
-    prefModule::Window1Top = 0;
-    prefModule::Window1Left = 0;
+    App app;
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect frame = window->frameGeometry();
+    const QRect content(window->content()->mapToGlobal(QPoint(0, 0)), window->content()->size());
+    m_frame = QMargins(content.left() - frame.left(), content.top() - frame.top(),
+                       frame.right() - content.right(), frame.bottom() - content.bottom());
+    const int menuBarHeight = window->content()->mapTo(window, QPoint(0, 0)).y();
+    delete window;
+    // The platform reports a frame, with a title bar above the menu bar.
+    QVERIFY(m_frame.top() > menuBarHeight);
 }
 
 void tst_window1::init()
 {
     m_home.reset();
     m_person.clear();
-    freshRun();
+    TestPrefs::resetGlobals();
 }
 
 void tst_window1::cleanup()
 {
     delete Window1::openInstance();
-}
-
-QByteArray tst_window1::readPrefs() const
-{
-    QFile file(prefModule::filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void tst_window1::controls_data()
@@ -151,24 +156,46 @@ void tst_window1::fieldsAndButtons()
 
 void tst_window1::opensAtLoadedPosition_data()
 {
-    QTest::addColumn<QByteArray>("prefs");
+    QTest::addColumn<QByteArray>("prefs"); // null: no file
     QTest::addColumn<QPoint>("expected");
-    QTest::newRow("no file") << QByteArray() << QPoint(150, 150);
+    const auto saved = TestPrefs::positionLine;
+    const QPoint fallback(150, 150);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int rightmost = screen.right() + 1 - 600 - m_frame.right();
+
+    QTest::newRow("no file") << QByteArray() << fallback;
     QTest::newRow("saved") << QByteArray("#Window1Position 120,70\n") << QPoint(70, 120);
     // A monitor since unplugged: the title bar would be on no screen.
     QTest::newRow("off every screen")
         << QByteArray("#Window1Position 5000,-9000\n") << QPoint(150, 150);
+
+    // The whole title bar must show, not only the content area.
+    QTest::newRow("empty file: top 0") << QByteArray("") << fallback;
+    QTest::newRow("top -1") << saved(-1, 150) << fallback;
+    QTest::newRow("title bar a row too high") << saved(m_frame.top() - 1, 150) << fallback;
+    QTest::newRow("title bar at the top edge")
+        << saved(m_frame.top(), 150) << QPoint(150, m_frame.top());
+    QTest::newRow("frame a column too far left") << saved(150, m_frame.left() - 1) << fallback;
+    QTest::newRow("frame at the left edge")
+        << saved(150, m_frame.left()) << QPoint(m_frame.left(), 150);
+    QTest::newRow("frame at the right edge") << saved(150, rightmost) << QPoint(rightmost, 150);
+    QTest::newRow("frame a column too far right") << saved(150, rightmost + 1) << fallback;
+
+    // Beyond Int32, the numbers clamp to its extremes.
+    QTest::newRow("lowest top") << saved(-99999999999, 100) << fallback;
+    QTest::newRow("highest top") << saved(99999999999, 100) << fallback;
+    QTest::newRow("lowest left") << saved(100, -99999999999) << fallback;
+    QTest::newRow("highest left") << saved(100, 99999999999) << fallback;
+    QTest::newRow("1e999") << QByteArray("#Window1Position 1e999,1e999\n") << fallback;
+    QTest::newRow("-1e999") << QByteArray("#Window1Position -1e999,-1e999\n") << fallback;
 }
 
 void tst_window1::opensAtLoadedPosition()
 {
     QFETCH(QByteArray, prefs);
     QFETCH(QPoint, expected);
-    if (!prefs.isEmpty()) {
-        QFile file(prefModule::filePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(prefs);
-    }
+    if (!prefs.isNull())
+        QVERIFY(TestPrefs::writeFile(prefs));
     App app;
     prefModule::loadPrefs();
     Window1 *window = Window1::instance();
@@ -191,24 +218,25 @@ void tst_window1::closingSavesAndQuits()
     QVERIFY(app.isQuitting());
     QVERIFY(!Window1::openInstance());
     // Both saves (the window's and the application's) wrote the position the user left it at.
-    QCOMPARE(readPrefs(), QByteArray("#Window1Position 210,190\n"));
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 210,190\n"));
 }
 
 void tst_window1::restartsDoNotDrift()
 {
     for (int run = 0; run < 5; ++run) {
         App app;
-        freshRun();
+        TestPrefs::resetGlobals();
         prefModule::loadPrefs();
         Window1 *window = Window1::instance();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Where the whole window shows.
         if (run == 0) {
             window->setTop(260);
-            window->setLeft(240);
+            window->setLeft(140);
         }
         QVERIFY(window->close());
-        QCOMPARE(readPrefs(), QByteArray("#Window1Position 260,240\n"));
+        QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 260,140\n"));
     }
 }
 

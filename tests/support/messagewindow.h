@@ -10,10 +10,15 @@
 #include <QEnterEvent>
 #include <QImage>
 #include <QScreen>
+#include <QString>
 #include <QTest>
 
 // Helpers for tests of the main window on the offscreen platform.
 namespace MessageWindow {
+
+// What "Save Message" says.
+inline const QString kMessageSaved = QStringLiteral("Message was saved!");
+inline const QString kSaveFailed = QStringLiteral("Save Failed!");
 
 // Closes any main window and shows a new one, exposed.
 inline Window1 *openFresh()
