@@ -51,7 +51,7 @@ void App::Event_Open()
 
 void App::Event_Close()
 {
-    prefModule::savePrefs();
+    prefModule::savePrefs(Window1::openInstance());
 }
 
 void App::Event_EnableMenuItems()

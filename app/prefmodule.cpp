@@ -3,7 +3,7 @@
 #include "framework/savefile.h"
 #include "framework/specialfolder.h"
 #include "framework/textnumber.h"
-#include "message/window1.h"
+#include "framework/window.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,14 +175,13 @@ void loadPrefs()
     });
 }
 
-void savePrefs()
+void savePrefs(const Window *mainWindow)
 {
     // Only an open main window has a position worth keeping; during quit it may be gone.
-    Window1 *window = Window1::openInstance();
-    if (!window)
+    if (!mainWindow)
         return;
-    const QByteArray line = "#Window1Position " + QByteArray::number(window->top()) + ',' +
-                            QByteArray::number(window->left()) + '\n';
+    const QByteArray line = "#Window1Position " + QByteArray::number(mainWindow->top()) + ',' +
+                            QByteArray::number(mainWindow->left()) + '\n';
     // Whole or not at all: a failed write keeps the old position. Nothing is said either way.
     saveAtomically(filePath(), line);
 }

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+class Window;
+
 // One "#name text" line of the preferences file.
 class directiveClass
 {
@@ -52,7 +54,9 @@ QString filePath();
 // Only a regular file (or a link to one) is opened.
 bool extractDirectives(const QString &path);
 void loadPrefs();
-void savePrefs();
+// Replaces the file with the main window's position; without a main window (nullptr) the
+// file is left as it is.
+void savePrefs(const Window *mainWindow);
 
 // A double as Int32: fractions cut toward zero, out-of-range values clamped.
 qint32 toInt32(double value);

@@ -197,7 +197,7 @@ void Window1::Event_Open()
 
 void Window1::Event_Close()
 {
-    prefModule::savePrefs();
+    prefModule::savePrefs(this);
     if (Application *app = Application::instance())
         app->Quit(0);
 }

@@ -262,7 +262,7 @@ void tst_prefmodule::savedPositionReadsBack()
     Window1 *window = Window1::instance();
     window->setTop(top);
     window->setLeft(left);
-    prefModule::savePrefs();
+    prefModule::savePrefs(window);
     QCOMPARE(TestPrefs::readFile(),
              "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
     prefModule::loadPrefs();
@@ -277,7 +277,7 @@ void tst_prefmodule::savingReplacesEverything()
     Window1 *window = Window1::instance();
     window->setTop(200);
     window->setLeft(210);
-    prefModule::savePrefs();
+    prefModule::savePrefs(window);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
 }
 
@@ -311,7 +311,7 @@ void tst_prefmodule::failedSaveKeepsOldFile()
         limit.emplace(8);
         break;
     }
-    prefModule::savePrefs();
+    prefModule::savePrefs(window);
     limit.reset();
     if (asNobody)
         QCOMPARE(seteuid(0), 0);
@@ -321,7 +321,7 @@ void tst_prefmodule::failedSaveKeepsOldFile()
 void tst_prefmodule::noOpenWindowWritesNothing()
 {
     writePrefs("#Window1Position 1,2\n");
-    prefModule::savePrefs();
+    prefModule::savePrefs(Window1::openInstance());
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
     QVERIFY(!Window1::openInstance());
 }
@@ -375,7 +375,7 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     App app;
     Window1 *window = Window1::instance();
     window->setTop(200);
-    prefModule::savePrefs();
+    prefModule::savePrefs(window);
     QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
     QCOMPARE(typeAt(target), type);
     QCOMPARE(QDir(m_home.preferences())
