@@ -220,7 +220,9 @@ void tst_display::initTestCase()
                     .contains(QLatin1String("window id"));
             },
             m_timeout))
-        QSKIP("openbox did not start on the Xvfb display");
+        QSKIP(qPrintable(QStringLiteral("openbox did not start on display %1: ").arg(m_display) +
+                         QString::fromLocal8Bit(m_manager.readAllStandardError() +
+                                                m_server.readAllStandardError())));
 
     // The update check, where it can, runs with no network at all: it must fail at once.
     m_offline =
@@ -239,12 +241,13 @@ void tst_display::cleanup()
 
 void tst_display::cleanupTestCase()
 {
-    if (m_app.state() != QProcess::NotRunning)
-        quit();
-    for (QProcess *process : {&m_app, &m_manager, &m_server}) {
+    // After every window and an update check, Quit still ends the program normally.
+    const bool quitNormally = m_app.state() == QProcess::NotRunning || quit();
+    for (QProcess *process : {&m_manager, &m_server}) {
         process->terminate();
         process->waitForFinished(5000);
     }
+    QVERIFY(quitNormally);
 }
 
 void tst_display::start()
