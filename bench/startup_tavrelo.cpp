@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavrelo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavrelo"));
+    QApplication::setDesktopFileName(QStringLiteral("tavrelo"));
     QApplication::setApplicationVersion(QString::fromLatin1(BuildInfo::version));
     StartupProbe probe;
     application.installEventFilter(&probe);

@@ -21,8 +21,10 @@ MenuItem::MenuItem(Kind kind, QObject *parent)
 
 void MenuItem::setCaption(const QString &caption)
 {
-    setText(caption);
-    setSeparator(caption == u"-");
+    m_caption = caption;
+    const bool separator = caption == u"-";
+    setSeparator(separator);
+    setText(separator ? QString() : caption);
 }
 
 void MenuItem::setKeyboardShortcut(const QString &text)

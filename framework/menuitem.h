@@ -21,7 +21,9 @@ public:
     QString name() const { return objectName(); }
     void setName(const QString &name) { setObjectName(name); }
 
-    // A caption of "-" makes a separator; "&" marks the mnemonic as Qt has it.
+    // A caption of "-" makes a separator, shown as a plain line: the action keeps no text,
+    // since styles draw a separator's text beside its line. "&" marks the mnemonic.
+    QString caption() const { return m_caption; }
     void setCaption(const QString &caption);
 
     bool autoEnable() const { return m_autoEnable; }
@@ -42,6 +44,7 @@ private:
     Kind m_kind;
     bool m_autoEnable = false;
     bool m_hasKeyboardShortcut = false;
+    QString m_caption;
     QString m_keyboardShortcut;
     QList<MenuItem *> m_children;
 };

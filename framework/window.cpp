@@ -18,7 +18,7 @@ Window::Window(QWidget *parent)
     setCentralWidget(m_content);
     // Fixed designs: the window takes the size of its content and the user cannot resize it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setMinimizeButton(false);
 }
 
 Window::~Window() = default;
@@ -26,6 +26,15 @@ Window::~Window() = default;
 void Window::setContentSize(int width, int height)
 {
     m_content->setFixedSize(width, height);
+}
+
+void Window::setMinimizeButton(bool on)
+{
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    if (on)
+        flags |= Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
 }
 
 void Window::setMenus(MenuBar *bar)

@@ -26,6 +26,10 @@ public:
     QWidget *content() const { return m_content; }
     void setContentSize(int width, int height);
 
+    // The frame has a close box and a title, and is never resizable nor zoomable; the
+    // minimize button is there only where the design asks for it.
+    void setMinimizeButton(bool on);
+
     void setMenus(MenuBar *bar);
     MenuBar *menus() const { return m_menus; }
 
@@ -44,7 +48,7 @@ public:
     // Shows the window modally and returns once it has closed.
     void showModal();
 
-    // Return presses the default button, Escape the cancel button.
+    // Return presses the default button (drawn as such), Escape the cancel button.
     void setDefaultButton(QPushButton *button);
     void setCancelButton(QPushButton *button);
 

@@ -101,6 +101,7 @@ void Window1::Layout()
 {
     setMenus(MenuBar1::instance());
     setWindowTitle(QStringLiteral("Tavrelo"));
+    setMinimizeButton(true);
     setContentSize(kWidth, kHeight);
     QPalette palette = content()->palette();
     palette.setColor(QPalette::Window, Qt::white);

@@ -1,0 +1,420 @@
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// What only a real display shows: the program started as a whole on its own Xvfb server with
+// openbox managing its windows, seen through the X properties that the window manager reads
+// and writes (titles, allowed actions, frame extents, geometry).
+class tst_display : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+    void opensWhereSavedWithoutDrift();
+    void quitSavesTheMovedPosition();
+    void windows_data();
+    void windows();
+    void updateWindow();
+
+private:
+    struct Geometry
+    {
+        QPoint window;  // the window's top left, that of its menu bar
+        QPoint content; // the designed content area's top left, below the menu bar
+        int frameTop = 0;
+    };
+
+    QString x(const QString &tool, const QStringList &arguments) const;
+    QList<std::pair<QString, QString>> clients() const; // (window id, title)
+    QString windowTitled(const QString &title) const;
+    QString activeWindow() const;
+    QString waitForWindow(const QString &title);
+    bool waitUntilGone(const QString &title);
+    bool activate(const QString &id);
+    void press(const QStringList &keys) const;
+    Geometry geometry(const QString &id) const;
+    QStringList allowedActions(const QString &id) const;
+    void checkFrame(const QString &id, bool minimize) const;
+
+    void start();
+    bool quit();
+    void writeSavedPosition(int top, int left) const;
+    QString savedPosition() const;
+
+    QTemporaryDir m_home;
+    QString m_display;
+    QProcess m_server;
+    QProcess m_manager;
+    QProcess m_app;
+    QString m_main; // the main window's id while the program runs
+    bool m_offline = false;
+    int m_timeout = 0;
+};
+
+namespace {
+
+constexpr int kContentHeight = 434; // the main window's designed content area
+
+// Motif hints: the frame functions and decorations that the program asks for.
+constexpr uint kMinimizeFunction = 0x08, kMaximizeFunction = 0x10;
+constexpr uint kMinimizeDecoration = 0x20, kMaximizeDecoration = 0x40;
+
+} // namespace
+
+QString tst_display::x(const QString &tool, const QStringList &arguments) const
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    process.setProcessEnvironment(environment);
+    process.start(tool, arguments);
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+QList<std::pair<QString, QString>> tst_display::clients() const
+{
+    QList<std::pair<QString, QString>> result;
+    static const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+    static const QRegularExpression name(QStringLiteral("= \"(.*)\"$"));
+    const QString list = x(QStringLiteral("xprop"), {"-root", "_NET_CLIENT_LIST"});
+    for (auto it = id.globalMatch(list); it.hasNext();) {
+        const QString window = it.next().captured();
+        const auto title = name.match(x(QStringLiteral("xprop"), {"-id", window, "_NET_WM_NAME"}));
+        result.append({window, title.hasMatch() ? title.captured(1) : QString()});
+    }
+    return result;
+}
+
+QString tst_display::windowTitled(const QString &title) const
+{
+    for (const auto &[id, name] : clients()) {
+        if (name == title)
+            return id;
+    }
+    return {};
+}
+
+QString tst_display::activeWindow() const
+{
+    static const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+    return id.match(x(QStringLiteral("xprop"), {"-root", "_NET_ACTIVE_WINDOW"})).captured();
+}
+
+QString tst_display::waitForWindow(const QString &title)
+{
+    QString id;
+    if (!QTest::qWaitFor([&] { return !(id = windowTitled(title)).isEmpty(); }, m_timeout)) {
+        QStringList seen;
+        for (const auto &client : clients())
+            seen << client.second;
+        qWarning() << "no window titled" << title << "among" << seen;
+    }
+    return id;
+}
+
+bool tst_display::waitUntilGone(const QString &title)
+{
+    return QTest::qWaitFor([&] { return windowTitled(title).isEmpty(); }, m_timeout);
+}
+
+bool tst_display::activate(const QString &id)
+{
+    x(QStringLiteral("xdotool"), {"windowactivate", id});
+    return QTest::qWaitFor([&] { return activeWindow() == id; }, m_timeout);
+}
+
+void tst_display::press(const QStringList &keys) const
+{
+    for (const QString &key : keys)
+        x(QStringLiteral("xdotool"), {"key", key});
+}
+
+tst_display::Geometry tst_display::geometry(const QString &id) const
+{
+    const QString info = x(QStringLiteral("xwininfo"), {"-id", id});
+    auto number = [&info](const char *label) {
+        const QRegularExpression re(QLatin1String(label) + QLatin1String(":\\s+(-?\\d+)"));
+        return re.match(info).captured(1).toInt();
+    };
+    // The content area fills the bottom of the window, under the menu bar.
+    Geometry result;
+    result.window = QPoint(number("Absolute upper-left X"), number("Absolute upper-left Y"));
+    result.content = result.window + QPoint(0, number("Height") - kContentHeight);
+    const QStringList extents =
+        x(QStringLiteral("xprop"), {"-id", id, "_NET_FRAME_EXTENTS"}).section('=', 1).split(',');
+    if (extents.size() == 4) // left, right, top, bottom
+        result.frameTop = extents.at(2).toInt();
+    return result;
+}
+
+QStringList tst_display::allowedActions(const QString &id) const
+{
+    QStringList actions;
+    const QString list = x(QStringLiteral("xprop"), {"-id", id, "_NET_WM_ALLOWED_ACTIONS"});
+    for (const QString &action : list.section('=', 1).split(',', Qt::SkipEmptyParts))
+        actions << action.trimmed().remove(QStringLiteral("_NET_WM_ACTION_"));
+    return actions;
+}
+
+void tst_display::checkFrame(const QString &id, bool minimize) const
+{
+    // What the window manager lets the user do: move and close, never resize nor maximize.
+    const QStringList actions = allowedActions(id);
+    for (const char *always : {"MOVE", "CLOSE"})
+        QVERIFY2(actions.contains(QLatin1String(always)), qPrintable(actions.join(' ')));
+    for (const char *never : {"MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE"})
+        QVERIFY2(!actions.contains(QLatin1String(never)), qPrintable(actions.join(' ')));
+
+    // The minimize button as the program asks for it. Openbox keeps a minimize button on
+    // every window whatever the hints say, and so allows minimizing everywhere.
+    const QStringList hints =
+        x(QStringLiteral("xprop"), {"-id", id, "_MOTIF_WM_HINTS"}).section('=', 1).split(',');
+    QCOMPARE(hints.size(), 5);
+    const uint functions = hints.at(1).trimmed().toUInt(nullptr, 16);
+    const uint decorations = hints.at(2).trimmed().toUInt(nullptr, 16);
+    QCOMPARE(bool(functions & kMinimizeFunction), minimize);
+    QCOMPARE(bool(decorations & kMinimizeDecoration), minimize);
+    QVERIFY(!(functions & kMaximizeFunction) && !(decorations & kMaximizeDecoration));
+}
+
+void tst_display::initTestCase()
+{
+    for (const char *tool : {"Xvfb", "openbox", "xprop", "xwininfo", "xdotool"}) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no %1 here: scripts/setup --test installs the "
+                                            "X server, window manager and X tools")
+                                 .arg(QLatin1String(tool))));
+    }
+    QVERIFY(QFile::exists(QStringLiteral(TAVRELO_EXECUTABLE)));
+    QVERIFY(m_home.isValid());
+    // Sanitized builds start several times slower.
+    m_timeout = qEnvironmentVariableIsSet("ASAN_OPTIONS") ? 60000 : 20000;
+
+    // Xvfb takes the first free display and writes its number on the given descriptor.
+    m_server.start(QStringLiteral("Xvfb"),
+                   {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    if (!m_server.waitForReadyRead(m_timeout))
+        QSKIP(qPrintable(QStringLiteral("Xvfb did not start: ") +
+                         QString::fromLocal8Bit(m_server.readAllStandardError())));
+    m_display = QLatin1Char(':') + QString::fromLatin1(m_server.readAllStandardOutput()).trimmed();
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("HOME"), m_home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(".config"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(".cache"));
+    m_manager.setProcessEnvironment(environment);
+    m_manager.start(QStringLiteral("openbox"), {"--sm-disable"});
+    if (!QTest::qWaitFor(
+            [&] {
+                return x(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"})
+                    .contains(QLatin1String("window id"));
+            },
+            m_timeout))
+        QSKIP(qPrintable(QStringLiteral("openbox did not start on display %1: ").arg(m_display) +
+                         QString::fromLocal8Bit(m_manager.readAllStandardError() +
+                                                m_server.readAllStandardError())));
+
+    // The update check, where it can, runs with no network at all: it must fail at once.
+    m_offline =
+        QProcess::execute(QStringLiteral("unshare"), {"--net", "--map-root-user", "true"}) == 0;
+}
+
+// A test that failed midway leaves no program behind for the next one.
+void tst_display::cleanup()
+{
+    if (m_app.state() != QProcess::NotRunning && QTest::currentTestFailed()) {
+        m_app.kill();
+        m_app.waitForFinished();
+        m_main.clear();
+    }
+}
+
+void tst_display::cleanupTestCase()
+{
+    // After every window and an update check, Quit still ends the program normally.
+    const bool quitNormally = m_app.state() == QProcess::NotRunning || quit();
+    for (QProcess *process : {&m_manager, &m_server}) {
+        process->terminate();
+        process->waitForFinished(5000);
+    }
+    QVERIFY(quitNormally);
+}
+
+void tst_display::start()
+{
+    QDir(m_home.path()).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(m_home.filePath("runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    environment.insert(QStringLiteral("HOME"), m_home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(".config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(".local/share"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(".cache"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.filePath("runtime"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    // No session bus: one that can't be reached, or libdbus would try to start one.
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QStringLiteral("unix:path=") + m_home.filePath("no-bus"));
+    // libxkbcommon-x11 copies keymap names with strndup from buffers that have no terminator,
+    // which is allowed, but which strict string checks report.
+    if (environment.contains(QStringLiteral("ASAN_OPTIONS")))
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                               QLatin1String(":strict_string_checks=0"));
+    m_app.setProcessEnvironment(environment);
+    m_app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (m_offline)
+        m_app.start(QStringLiteral("unshare"),
+                    {"--net", "--map-root-user", QStringLiteral(TAVRELO_EXECUTABLE)});
+    else
+        m_app.start(QStringLiteral(TAVRELO_EXECUTABLE), QStringList());
+    m_main = waitForWindow(QStringLiteral("Tavrelo"));
+}
+
+// Quits through the File menu's Quit shortcut; true when the program ended normally.
+bool tst_display::quit()
+{
+    if (!m_main.isEmpty() && activate(m_main))
+        press({QStringLiteral("ctrl+q")});
+    m_main.clear();
+    if (!m_app.waitForFinished(m_timeout)) {
+        m_app.kill();
+        m_app.waitForFinished();
+        return false;
+    }
+    return m_app.exitStatus() == QProcess::NormalExit && m_app.exitCode() == 0;
+}
+
+void tst_display::writeSavedPosition(int top, int left) const
+{
+    QDir(m_home.path()).mkpath(QStringLiteral(".config"));
+    QFile file(m_home.filePath(".config/tavrelo.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("#Window1Position %1,%2\n").arg(top).arg(left).toLatin1());
+}
+
+QString tst_display::savedPosition() const
+{
+    QFile file(m_home.filePath(".config/tavrelo.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).trimmed()
+                                          : QString();
+}
+
+void tst_display::opensWhereSavedWithoutDrift()
+{
+    writeSavedPosition(200, 300);
+    for (int run = 1; run <= 5; ++run) {
+        start();
+        QVERIFY2(!m_main.isEmpty(), qPrintable(QStringLiteral("run %1").arg(run)));
+        const Geometry at = geometry(m_main);
+        QCOMPARE(at.content, QPoint(300, 200));
+        // A real frame, title bar included, that the window manager put around it.
+        QVERIFY2(at.frameTop >= 10, qPrintable(QString::number(at.frameTop)));
+        QVERIFY(quit());
+        QCOMPARE(savedPosition(), QStringLiteral("#Window1Position 200,300"));
+    }
+}
+
+void tst_display::quitSavesTheMovedPosition()
+{
+    writeSavedPosition(200, 300);
+    start();
+    QVERIFY(!m_main.isEmpty());
+    const Geometry before = geometry(m_main);
+    // Drag the window by its title bar, as a person does.
+    const QPoint grip = before.window + QPoint(100, -before.frameTop / 2);
+    x(QStringLiteral("xdotool"),
+      {"mousemove", QString::number(grip.x()), QString::number(grip.y()), "mousedown", "1"});
+    for (int step = 1; step <= 10; ++step)
+        x(QStringLiteral("xdotool"), {"mousemove_relative", "--", "13", "7"});
+    x(QStringLiteral("xdotool"), {"mouseup", "1"});
+    Geometry after;
+    QVERIFY(QTest::qWaitFor(
+        [&] { return (after = geometry(m_main)).content == before.content + QPoint(130, 70); },
+        m_timeout));
+    QVERIFY(quit());
+    QCOMPARE(
+        savedPosition(),
+        QStringLiteral("#Window1Position %1,%2").arg(after.content.y()).arg(after.content.x()));
+}
+
+void tst_display::windows_data()
+{
+    QTest::addColumn<QStringList>("keys"); // from the main window
+    QTest::addColumn<bool>("minimize");
+    // Menus open by their mnemonic; the arrow keys go on to the menus without one.
+    QTest::newRow("Tavrelo") << QStringList() << true;
+    QTest::newRow("Self Test") << QStringList{"alt+e", "Right", "Return"} << false;
+    QTest::newRow("Help") << QStringList{"alt+e", "Right", "Right", "Return"} << false;
+    QTest::newRow("About...") << QStringList{"alt+e", "Right", "Right", "Down", "Return"} << false;
+}
+
+void tst_display::windows()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(bool, minimize);
+    const QString title = QString::fromLatin1(QTest::currentDataTag());
+
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press(keys);
+    const QString id = waitForWindow(title);
+    QVERIFY(!id.isEmpty());
+
+    checkFrame(id, minimize);
+    if (QTest::currentTestFailed())
+        return;
+
+    if (id != m_main) {
+        QVERIFY(activate(id));
+        press({QStringLiteral("alt+F4")}); // openbox's close
+        QVERIFY(waitUntilGone(title));
+    }
+}
+
+void tst_display::updateWindow()
+{
+    if (!m_offline)
+        QSKIP("no network namespace here (unshare) to keep the update check off the network");
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press({"alt+e", "Right", "Return"});
+    const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
+    QVERIFY(activate(selfTest));
+    press({QStringLiteral("Return")}); // "Check for Updates", the default button
+
+    const QString id = waitForWindow(QStringLiteral("Update"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
+    checkFrame(id, true);
+    if (QTest::currentTestFailed())
+        return;
+
+    // Offline, the check fails at once with a message; dismissing it ends the check.
+    QString message;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            message = activeWindow();
+            return !message.isEmpty() && message != id && message != m_main;
+        },
+        m_timeout));
+    press({QStringLiteral("Return")});
+    QVERIFY(waitUntilGone(QStringLiteral("Update")));
+}
+
+QTEST_GUILESS_MAIN(tst_display)
+#include "tst_display.moc"
