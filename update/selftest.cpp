@@ -41,9 +41,6 @@ void selfTest::Layout()
 {
     setWindowTitle(QStringLiteral("Self Test"));
     setContentSize(kWidth, kHeight);
-    // A document window with a close box only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
 }
 
 void selfTest::CreateControls()

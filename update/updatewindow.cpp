@@ -74,8 +74,7 @@ void updateWindow::Layout()
     setWindowTitle(QStringLiteral("Update"));
     setContentSize(kWidth, kHeight);
     // A movable modal window: it can be moved and minimised, not resized or maximised.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+    setMinimizeButton(true);
 }
 
 void updateWindow::CreateControls()
