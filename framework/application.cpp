@@ -1,9 +1,9 @@
 #include "framework/application.h"
 
-#include "buildinfo.h"
-
 #include "framework/menuitem.h"
 #include "framework/window.h"
+
+#include "buildinfo.h"
 
 #include <QApplication>
 #include <QSet>
