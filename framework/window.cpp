@@ -1,14 +1,18 @@
 #include "framework/window.h"
 
 #include "framework/menuitem.h"
+#include "framework/screenreach.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 Window::Window(QWidget *parent)
     : QMainWindow(parent)
@@ -104,6 +108,44 @@ void Window::setTop(int top)
 void Window::setLeft(int left)
 {
     moveContentTo(QPoint(left, top()));
+}
+
+void Window::placeInReach(qint64 left, qint64 top)
+{
+    m_wantedLeft = left;
+    m_wantedTop = top;
+    create();
+    const QMargins frame = windowHandle()->frameMargins();
+    moveIntoReach(frame);
+    if (frame.isNull())
+        windowHandle()->installEventFilter(this);
+}
+
+void Window::moveIntoReach(const QMargins &frame)
+{
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    if (areas.isEmpty())
+        return;
+    // Without a frame known yet, the window's own top row stands in for the title bar: where
+    // that is in reach, so may the real one be, and the window stays until the frame is known.
+    const QPoint offset = contentOffset() + QPoint(frame.left(), frame.top());
+    const QSize titleBar(width() + frame.left() + frame.right(), qMax(frame.top(), 1));
+    const std::optional<QPoint> moved =
+        reachableTitleBar(m_wantedLeft - offset.x(), m_wantedTop - offset.y(), titleBar, areas);
+    // In reach, the wanted position lies near a screen, and so within int.
+    moveContentTo(moved ? *moved + offset : QPoint(int(m_wantedLeft), int(m_wantedTop)));
+}
+
+bool Window::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        moveIntoReach(windowHandle()->frameMargins());
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Window::bringToFront()

@@ -42,6 +42,12 @@ public:
     void setTop(int top);
     void setLeft(int left);
 
+    // Puts the content area at (left, top) where the user can grab the title bar there, and
+    // otherwise moves it the least distance that puts the whole title bar on the nearest
+    // screen. Decided from the real frame: an X11 window manager makes it known only once it
+    // has framed the window, so there the window is corrected when first exposed, if need be.
+    void placeInReach(qint64 left, qint64 top);
+
     // Shows the window, or brings an open one in front of the others, with the focus.
     void bringToFront();
 
@@ -67,18 +73,22 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     // Where the content area stands within the window (below the menu bar, if any).
     QPoint contentOffset() const;
 
 private:
     void moveContentTo(QPoint topLeft);
+    void moveIntoReach(const QMargins &frame);
 
     QWidget *m_content = nullptr;
     MenuBar *m_menus = nullptr;
     QHash<QString, MenuHandler> m_handlers;
     QPointer<QPushButton> m_defaultButton;
     QPointer<QPushButton> m_cancelButton;
+    qint64 m_wantedLeft = 0;
+    qint64 m_wantedTop = 0;
     bool m_opened = false;
     bool m_closed = false;
 };

@@ -18,15 +18,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegion>
 #include <QScopeGuard>
-#include <QScreen>
-#include <QStyle>
-#include <QWindow>
 
 namespace {
 
@@ -34,7 +29,6 @@ QPointer<Window1> s_window;
 
 constexpr int kWidth = 600;
 constexpr int kHeight = 434;
-constexpr QPoint kFallbackPosition(150, 150);
 const QLatin1String kMessageFile("My Message.png");
 const QColor kSecretColor(254, 254, 254);
 
@@ -60,23 +54,6 @@ EditField *editField(QWidget *parent, const char *name, const Place &at)
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     field->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return field;
-}
-
-// True when the whole title bar of a frame at (left, top), width wide, lies on the available
-// screens. In 64 bits: a saved position may be any Int32, and the frame stands beyond it.
-bool titleBarOnScreen(qint64 left, qint64 top, int width, int titleHeight)
-{
-    QRegion available;
-    for (const QScreen *screen : QGuiApplication::screens())
-        available += screen->availableGeometry();
-    const QRect bounds = available.boundingRect();
-    if (left < bounds.left() || top < bounds.top() ||
-        left + width > qint64(bounds.left()) + bounds.width() ||
-        top + titleHeight > qint64(bounds.top()) + bounds.height())
-        return false;
-    // Within the screens' bounds, so within int.
-    const QRect titleBar(int(left), int(top), width, titleHeight);
-    return QRegion(titleBar).subtracted(available).isEmpty();
 }
 
 } // namespace
@@ -176,24 +153,9 @@ void Window1::CreateControls()
 
 void Window1::Event_Open()
 {
-    // The layout first: the native window then starts at its final size.
-    const QPoint offset = contentOffset();
-    // Most platforms know the frame once the native window exists. A reparenting X11 window
-    // manager tells it only after the window is mapped, and the style's title bar stands in.
-    create();
-    QMargins frame = windowHandle()->frameMargins();
-    if (frame.top() <= 0)
-        frame.setTop(qMax(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 1));
-
-    // A position saved on a monitor since unplugged, or with the title bar above the top of
-    // the screen, would leave the window out of reach.
-    QPoint position(prefModule::Window1Left, prefModule::Window1Top);
-    if (!titleBarOnScreen(qint64(position.x()) - offset.x() - frame.left(),
-                          qint64(position.y()) - offset.y() - frame.top(),
-                          width() + frame.left() + frame.right(), frame.top()))
-        position = kFallbackPosition;
-    setTop(position.y());
-    setLeft(position.x());
+    // Applied as saved while the user can still grab the window there: a monitor since
+    // unplugged, or a title bar above the top of the screen, would leave it out of reach.
+    placeInReach(prefModule::Window1Left, prefModule::Window1Top);
 }
 
 void Window1::Event_Close()

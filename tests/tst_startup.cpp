@@ -4,16 +4,18 @@
 #include "framework/canvas.h"
 #include "framework/specialfolder.h"
 #include "message/window1.h"
+#include "tests/support/offscreenscreens.h"
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 // Start-up: where the main window opens, and the background picture. This program runs from
 // a folder of its own, so the Resources folder beside it is its to remove and fill. Its
@@ -43,39 +45,39 @@ void tst_startup::initTestCase()
 void tst_startup::opensWhereItsTitleBarShows_data()
 {
     QTest::addColumn<QPoint>("saved");
-    QTest::addColumn<bool>("kept"); // else the window opens at 150, 150
+    QTest::addColumn<QPoint>("expected");
 
-    // The title bar, as tall as the style draws one, stands above the menu bar.
+    // With no frame known, the window's own top row, just above the menu bar, stands in for
+    // the title bar.
     App app;
     Window1 *window = Window1::instance();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    const int above = QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) +
-                      window->content()->mapTo(window, QPoint(0, 0)).y();
+    const int above = window->content()->mapTo(window, QPoint(0, 0)).y();
     delete window;
-    QTest::newRow("title bar at the top edge") << QPoint(150, above) << true;
-    QTest::newRow("title bar a row too high") << QPoint(150, above - 1) << false;
+    QTest::newRow("at the top edge") << QPoint(150, above) << QPoint(150, above);
+    QTest::newRow("a row too high") << QPoint(150, above - 1) << QPoint(150, above);
     // The right screen starts 100 rows lower.
-    QTest::newRow("across both screens") << QPoint(500, 100 + above) << true;
-    QTest::newRow("across both screens, a row too high") << QPoint(500, 99 + above) << false;
-    QTest::newRow("on the right screen") << QPoint(900, 100 + above) << true;
-    QTest::newRow("beside the right screen") << QPoint(900, above) << false;
+    QTest::newRow("across both screens") << QPoint(500, 100 + above) << QPoint(500, 100 + above);
+    QTest::newRow("across both screens, above the right one")
+        << QPoint(500, 99 + above) << QPoint(500, 99 + above);
+    QTest::newRow("on the right screen") << QPoint(900, 100 + above) << QPoint(900, 100 + above);
+    QTest::newRow("beside the right screen") << QPoint(900, above) << QPoint(900, 100 + above);
 }
 
 void tst_startup::opensWhereItsTitleBarShows()
 {
     QFETCH(QPoint, saved);
-    QFETCH(bool, kept);
+    QFETCH(QPoint, expected);
     TestPrefs::resetGlobals();
     QVERIFY(TestPrefs::writeFile(TestPrefs::positionLine(saved.y(), saved.x())));
 
     App app;
     prefModule::loadPrefs();
-    Window1 *window = Window1::instance();
+    std::unique_ptr<Window1> window(Window1::instance());
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), kept ? saved : QPoint(150, 150));
-    delete window;
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), expected);
 }
 
 void tst_startup::backgroundIsWhiteWhereTheSecretIsRead()
@@ -127,17 +129,12 @@ int main(int argc, char *argv[])
 {
     // Two screens side by side, the right one 100 rows lower.
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(R"({"windowFrameMargins": false, "screens": [
+    if (!useOffscreenScreens(dir, R"({"windowFrameMargins": false, "screens": [
         {"name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96,
          "logicalBaseDpi": 96, "dpr": 1},
         {"name": "right", "x": 800, "y": 100, "width": 800, "height": 600, "logicalDpi": 96,
-         "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+         "logicalBaseDpi": 96, "dpr": 1}]})"))
+        return 1;
 
     QApplication app(argc, argv);
     tst_startup test;

@@ -3,7 +3,9 @@
 #include "framework/canvas.h"
 #include "framework/editfield.h"
 #include "framework/rectangle.h"
+#include "framework/screenreach.h"
 #include "message/window1.h"
+#include "tests/support/mainwindowframe.h"
 #include "tests/support/prefs.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
@@ -39,22 +41,16 @@ private:
     RecordingServices m_person;
     // How far the window's frame reaches beyond its content area, the menu bar included.
     QMargins m_frame;
+    int m_titleBar = 0; // the height of the frame above the menu bar
 };
 
 void tst_window1::initTestCase()
 {
-    App app;
-    Window1 *window = Window1::instance();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QRect frame = window->frameGeometry();
-    const QRect content(window->content()->mapToGlobal(QPoint(0, 0)), window->content()->size());
-    m_frame = QMargins(content.left() - frame.left(), content.top() - frame.top(),
-                       frame.right() - content.right(), frame.bottom() - content.bottom());
-    const int menuBarHeight = window->content()->mapTo(window, QPoint(0, 0)).y();
-    delete window;
+    const MainWindowFrame frame = MainWindowFrame::measure();
+    m_frame = frame.aroundContent;
+    m_titleBar = frame.titleBar;
     // The platform reports a frame, with a title bar above the menu bar.
-    QVERIFY(m_frame.top() > menuBarHeight);
+    QVERIFY(m_titleBar > 0);
 }
 
 void tst_window1::init()
@@ -159,35 +155,45 @@ void tst_window1::opensAtLoadedPosition_data()
     QTest::addColumn<QByteArray>("prefs"); // null: no file
     QTest::addColumn<QPoint>("expected");
     const auto saved = TestPrefs::positionLine;
-    const QPoint fallback(150, 150);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const int rightmost = screen.right() + 1 - 600 - m_frame.right();
+    // Content positions that put the frame's edges on the screen's edges.
+    const int top = screen.top() + m_frame.top();
+    const int bottom = screen.bottom() + 1 - m_titleBar + m_frame.top(); // title bar's bottom
+    const int left = screen.left() + m_frame.left();
+    const int right = screen.right() + 1 - 600 - m_frame.right();
+    // The farthest positions at which the grab width of the title bar stays on the screen.
+    const int leftmost = screen.left() + kGrabWidth - 600 - m_frame.right();
+    const int rightmost = screen.right() + 1 - kGrabWidth + m_frame.left();
 
-    QTest::newRow("no file") << QByteArray() << fallback;
+    QTest::newRow("no file") << QByteArray() << QPoint(150, 150);
     QTest::newRow("saved") << QByteArray("#Window1Position 120,70\n") << QPoint(70, 120);
-    // A monitor since unplugged: the title bar would be on no screen.
-    QTest::newRow("off every screen")
-        << QByteArray("#Window1Position 5000,-9000\n") << QPoint(150, 150);
+    QTest::newRow("empty file: top 0") << QByteArray("") << QPoint(left, top);
 
-    // The whole title bar must show, not only the content area.
-    QTest::newRow("empty file: top 0") << QByteArray("") << fallback;
-    QTest::newRow("top -1") << saved(-1, 150) << fallback;
-    QTest::newRow("title bar a row too high") << saved(m_frame.top() - 1, 150) << fallback;
-    QTest::newRow("title bar at the top edge")
-        << saved(m_frame.top(), 150) << QPoint(150, m_frame.top());
-    QTest::newRow("frame a column too far left") << saved(150, m_frame.left() - 1) << fallback;
-    QTest::newRow("frame at the left edge")
-        << saved(150, m_frame.left()) << QPoint(m_frame.left(), 150);
-    QTest::newRow("frame at the right edge") << saved(150, rightmost) << QPoint(rightmost, 150);
-    QTest::newRow("frame a column too far right") << saved(150, rightmost + 1) << fallback;
+    // Kept wherever the user can grab the title bar; out of reach, moved the least.
+    QTest::newRow("title bar at the top edge") << saved(top, 150) << QPoint(150, top);
+    QTest::newRow("title bar a row too high") << saved(top - 1, 150) << QPoint(150, top);
+    QTest::newRow("top -1") << saved(-1, 150) << QPoint(150, top);
+    QTest::newRow("title bar at the bottom edge") << saved(bottom, 150) << QPoint(150, bottom);
+    QTest::newRow("title bar a row too low") << saved(bottom + 1, 150) << QPoint(150, bottom);
+    // The offscreen platform itself moves a frame that starts left of the screen onto it, so
+    // the left edge's last reachable column is checked on the right edge and in tst_placement.
+    QTest::newRow("frame at the left edge") << saved(150, left) << QPoint(left, 150);
+    QTest::newRow("a column less at the left edge")
+        << saved(150, leftmost - 1) << QPoint(left, 150);
+    QTest::newRow("grab width at the right edge")
+        << saved(150, rightmost) << QPoint(rightmost, 150);
+    QTest::newRow("a column less at the right edge")
+        << saved(150, rightmost + 1) << QPoint(right, 150);
+    // A monitor since unplugged.
+    QTest::newRow("off every screen") << saved(5000, -9000) << QPoint(left, bottom);
 
     // Beyond Int32, the numbers clamp to its extremes.
-    QTest::newRow("lowest top") << saved(-99999999999, 100) << fallback;
-    QTest::newRow("highest top") << saved(99999999999, 100) << fallback;
-    QTest::newRow("lowest left") << saved(100, -99999999999) << fallback;
-    QTest::newRow("highest left") << saved(100, 99999999999) << fallback;
-    QTest::newRow("1e999") << QByteArray("#Window1Position 1e999,1e999\n") << fallback;
-    QTest::newRow("-1e999") << QByteArray("#Window1Position -1e999,-1e999\n") << fallback;
+    QTest::newRow("lowest top") << saved(-99999999999, 100) << QPoint(100, top);
+    QTest::newRow("highest top") << saved(99999999999, 100) << QPoint(100, bottom);
+    QTest::newRow("lowest left") << saved(100, -99999999999) << QPoint(left, 100);
+    QTest::newRow("highest left") << saved(100, 99999999999) << QPoint(right, 100);
+    QTest::newRow("1e999") << QByteArray("#Window1Position 1e999,1e999\n") << QPoint(right, bottom);
+    QTest::newRow("-1e999") << QByteArray("#Window1Position -1e999,-1e999\n") << QPoint(left, top);
 }
 
 void tst_window1::opensAtLoadedPosition()

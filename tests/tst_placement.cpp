@@ -1,0 +1,108 @@
+#include "app/app.h"
+#include "app/prefmodule.h"
+#include "framework/screenreach.h"
+#include "message/window1.h"
+#include "tests/support/mainwindowframe.h"
+#include "tests/support/offscreenscreens.h"
+#include "tests/support/prefs.h"
+#include "tests/support/testhome.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <memory>
+
+// Where the main window opens on an L-shaped pair of screens: a 1280 x 800 screen at 0, 400
+// and a 1920 x 1200 screen at 1280, 0, so that the corner above the left one is on no screen.
+// A saved position is kept while the title bar can be grabbed; otherwise the window moves the
+// least distance that puts the whole title bar on the nearest screen.
+class tst_placement : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void opensInReach_data();
+    void opensInReach();
+
+private:
+    TestHome m_home;
+    MainWindowFrame m_frame;
+};
+
+void tst_placement::initTestCase()
+{
+    QCOMPARE(QGuiApplication::screens().size(), 2);
+    m_frame = MainWindowFrame::measure();
+    QVERIFY(m_frame.titleBar > 0);
+}
+
+void tst_placement::init()
+{
+    m_home.reset();
+    TestPrefs::resetGlobals();
+}
+
+void tst_placement::opensInReach_data()
+{
+    QTest::addColumn<QByteArray>("prefs"); // null: no file
+    QTest::addColumn<QPoint>("expected");
+    const auto saved = TestPrefs::positionLine;
+    const QMargins frame = m_frame.aroundContent;
+    const int width = 600 + frame.left() + frame.right(); // of the title bar
+    // Content tops that put the title bar's top at the top of each screen.
+    const int lowerTop = 400 + frame.top();
+    const int rightTop = frame.top();
+
+    // The first start's 150, 150 and an empty file's 0, 0 lie in the corner on no screen.
+    QTest::newRow("no file") << QByteArray() << QPoint(150, lowerTop);
+    QTest::newRow("empty file") << QByteArray("") << QPoint(frame.left(), lowerTop);
+
+    QTest::newRow("on the lower screen") << saved(600, 100) << QPoint(100, 600);
+    QTest::newRow("on the right screen") << saved(100, 1500) << QPoint(1500, 100);
+    // From the corner, the grab width of the title bar reaches onto the right screen.
+    const int leftmost = 1280 + kGrabWidth - width + frame.left();
+    QTest::newRow("grab width on the right screen")
+        << saved(100, leftmost) << QPoint(leftmost, 100);
+    // A column less, and the lower screen is nearer than the right one.
+    QTest::newRow("a column less")
+        << saved(100, leftmost - 1) << QPoint(1280 - width + frame.left(), lowerTop);
+    QTest::newRow("title bar a row into the corner")
+        << saved(lowerTop - 1, 100) << QPoint(100, lowerTop);
+    QTest::newRow("above the right screen") << saved(rightTop - 50, 1500) << QPoint(1500, rightTop);
+    // A monitor since unplugged, beyond the right screen's bottom right corner.
+    QTest::newRow("screen gone") << saved(5000, 5000)
+                                 << QPoint(3200 - width + frame.left(),
+                                           1200 - m_frame.titleBar + frame.top());
+}
+
+void tst_placement::opensInReach()
+{
+    QFETCH(QByteArray, prefs);
+    QFETCH(QPoint, expected);
+    if (!prefs.isNull())
+        QVERIFY(TestPrefs::writeFile(prefs));
+    App app;
+    prefModule::loadPrefs();
+    const std::unique_ptr<Window1> window(Window1::instance());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), expected);
+}
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir dir;
+    if (!useOffscreenScreens(dir, R"({"screens": [
+        {"name": "lower", "x": 0, "y": 400, "width": 1280, "height": 800, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "right", "x": 1280, "y": 0, "width": 1920, "height": 1200, "logicalDpi": 96,
+         "logicalBaseDpi": 96, "dpr": 1}]})"))
+        return 1;
+
+    QApplication app(argc, argv);
+    tst_placement test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_placement.moc"
