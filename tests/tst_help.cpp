@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void cleanup();
 
     void holdsTheHelpText();
+    void opensAtTheTop();
     void paragraphs_data();
     void paragraphs();
     void styledRanges_data();
@@ -140,6 +142,22 @@ void tst_help::holdsTheHelpText()
     QVERIFY(!textOf(*field).endsWith(u'\r'));
     // The hidden button lies beyond the content area's right edge.
     QVERIFY(!help->content()->rect().intersects(help->PushButton1->geometry()));
+}
+
+// The cursor is left at paragraph 9, yet the reader starts at the first paragraph, in a
+// new window as in the first.
+void tst_help::opensAtTheTop()
+{
+    for (int window = 0; window < 2; ++window) {
+        Help *help = shownHelp();
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        const QScrollBar *bar = help->EditField1->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(help->EditField1->textCursor().position(), 1056);
+        help->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void tst_help::paragraphs_data()

@@ -5,6 +5,7 @@
 
 #include <QHostInfo>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QUrl>
 
@@ -184,6 +185,9 @@ void tst_httpsocket::failure_data()
     QVERIFY(!refused.isEmpty());
 
     QTest::newRow("refused") << refused << int(HTTPSocket::ConnectionRefused);
+    // The highest port is a port: the peer refuses it, the address is not bad.
+    QTest::newRow("port 65535 refused")
+        << QStringLiteral("http://127.0.0.1:65535/") << int(HTTPSocket::ConnectionRefused);
     QTest::newRow("unresolvable") << QStringLiteral("http://tavrelo-no-such-host.invalid/")
                                   << int(HTTPSocket::HostNotFound);
     const struct
@@ -216,6 +220,11 @@ void tst_httpsocket::failure()
         const QHostInfo lookup = QHostInfo::fromName(QUrl(address).host());
         if (lookup.error() != QHostInfo::HostNotFound)
             QSKIP("The name service here gives no answer for names that do not exist");
+    }
+    if (code == HTTPSocket::ConnectionRefused) {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, quint16(QUrl(address).port())))
+            QSKIP("Something here listens on the port that should refuse");
     }
 
     HTTPSocket socket;

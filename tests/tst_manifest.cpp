@@ -57,6 +57,9 @@ void tst_manifest::returnValue_data()
         << QStringLiteral(" a=\"1\">Yes");
     QTest::newRow("missing both tags")
         << QStringLiteral("<other>2.1.0</other>") << version << QString();
+    QTest::newRow("stray end tag before the start tag")
+        << QStringLiteral("</Free><Free>Yes</Free>") << QStringLiteral("Free")
+        << QStringLiteral("Yes");
     QTest::newRow("end tag only before start tag")
         << QStringLiteral("</CurrentVersion><CurrentVersion>2.1.0") << version << QString();
     QTest::newRow("empty body") << QString() << version << QString();

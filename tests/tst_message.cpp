@@ -1,6 +1,7 @@
 #include "app/backgroundjpg.h"
 #include "framework/canvas.h"
 #include "framework/editfield.h"
+#include "framework/resolution.h"
 #include "message/module1.h"
 #include "message/window1.h"
 #include "tests/support/messagewindow.h"
@@ -11,6 +12,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -45,6 +47,8 @@ private Q_SLOTS:
     void revealIgnoresWrappedSecretBelowBand();
     void revealRunsToItsEndBeforeLeaving();
     void leavingRestoresBackgroundAndDropsLoadedPicture();
+    void seeSecretLabel_data();
+    void seeSecretLabel();
 
     void clearAll_data();
     void clearAll();
@@ -269,6 +273,49 @@ void tst_message::leavingRestoresBackgroundAndDropsLoadedPicture()
     QVERIFY(!Module1::CopyBack);
     QCOMPARE(onScreen(m_window), captured(m_window));
     QCOMPARE(onScreen(m_window).pixel(300, 100), qRgb(255, 255, 255));
+}
+
+void tst_message::seeSecretLabel_data()
+{
+    QTest::addColumn<bool>("revealing");
+    QTest::newRow("idle") << false;
+    QTest::newRow("while revealing") << true;
+}
+
+// The label is the only cue to where the pointer should rest: "See Secret" in bold, its
+// baseline at (5, 15) of the 75 by 22 box, whole within the box's border.
+void tst_message::seeSecretLabel()
+{
+    QFETCH(bool, revealing);
+    if (revealing)
+        enterSeeSecret(m_window);
+
+    const QPoint at = m_window->Filter1->mapTo(m_window, QPoint(0, 0));
+    const QImage box = m_window->screen()
+                           ->grabWindow(m_window->winId(), at.x(), at.y(), 75, 22)
+                           .toImage()
+                           .convertToFormat(QImage::Format_RGB32);
+    const QRect inside = box.rect().adjusted(1, 1, -1, -1);
+    QRect ink;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ink |= isDark(box.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
+    QVERIFY(!ink.isEmpty());
+    // No letter of it descends, so its ink ends on the row just above the baseline.
+    QCOMPARE(ink.bottom(), 14);
+    QVERIFY2(ink.left() >= 5 && ink.left() <= 7, qPrintable(QString::number(ink.left())));
+    QVERIFY(ink.top() > inside.top());
+    QVERIFY(ink.right() < inside.right());
+
+    // Bold: darker than the same text in the box's own, regular, face.
+    QImage regular(box.size(), QImage::Format_RGB32);
+    setLogicalDpi(regular, m_window->Filter1->logicalDpiX(), m_window->Filter1->logicalDpiY());
+    regular.fill(Qt::white);
+    QPainter g(&regular);
+    g.setFont(m_window->Filter1->font());
+    g.drawText(5, 15, QStringLiteral("See Secret"));
+    g.end();
+    QVERIFY(count(box, inside, isDark) > count(regular, inside, isDark));
 }
 
 void tst_message::clearAll_data()
