@@ -7,7 +7,6 @@
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -93,16 +92,10 @@ void tst_placement::opensInReach()
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir dir;
-    if (!useOffscreenScreens(dir, R"({"screens": [
+    return execOnScreens<tst_placement>(argc, argv, R"({"screens": [
         {"name": "lower", "x": 0, "y": 400, "width": 1280, "height": 800, "logicalDpi": 96,
          "logicalBaseDpi": 96, "dpr": 1},
         {"name": "right", "x": 1280, "y": 0, "width": 1920, "height": 1200, "logicalDpi": 96,
-         "logicalBaseDpi": 96, "dpr": 1}]})"))
-        return 1;
-
-    QApplication app(argc, argv);
-    tst_placement test;
-    return QTest::qExec(&test, argc, argv);
+         "logicalBaseDpi": 96, "dpr": 1}]})");
 }
 #include "tst_placement.moc"

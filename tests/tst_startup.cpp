@@ -128,16 +128,10 @@ void tst_startup::startsWithoutBackgroundAndRetries()
 int main(int argc, char *argv[])
 {
     // Two screens side by side, the right one 100 rows lower.
-    QTemporaryDir dir;
-    if (!useOffscreenScreens(dir, R"({"windowFrameMargins": false, "screens": [
+    return execOnScreens<tst_startup>(argc, argv, R"({"windowFrameMargins": false, "screens": [
         {"name": "left", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96,
          "logicalBaseDpi": 96, "dpr": 1},
         {"name": "right", "x": 800, "y": 100, "width": 800, "height": 600, "logicalDpi": 96,
-         "logicalBaseDpi": 96, "dpr": 1}]})"))
-        return 1;
-
-    QApplication app(argc, argv);
-    tst_startup test;
-    return QTest::qExec(&test, argc, argv);
+         "logicalBaseDpi": 96, "dpr": 1}]})");
 }
 #include "tst_startup.moc"
