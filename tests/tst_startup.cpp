@@ -8,10 +8,8 @@
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
