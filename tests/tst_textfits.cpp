@@ -297,6 +297,8 @@ void tst_textfits::labelGrowsOnlyIntoFreeRoom_data()
     QTest::newRow("fits") << fits << (Qt::AlignRight | Qt::AlignTop) << none << false;
     QTest::newRow("left-aligned, room at the right")
         << wider << (Qt::AlignLeft | Qt::AlignTop) << none << false;
+    QTest::newRow("left-aligned, past the window's edge")
+        << tooWide << (Qt::AlignLeft | Qt::AlignBottom) << none << true;
     QTest::newRow("left-aligned, a button at the right")
         << wider << (Qt::AlignLeft | Qt::AlignVCenter) << atTheRight << true;
     QTest::newRow("right-aligned, room at the left")
