@@ -238,7 +238,7 @@ void fitToText(QLabel *label)
         box = textBox(label, own, font, baseline, taken);
     label->setFont(font);
 
-    if (font == designed && own.contains(box)) {
+    if (font == designed && own.united(box) == own) {
         label->setGeometry(own);
         label->setContentsMargins(0, 0, 0, 0);
         return;
