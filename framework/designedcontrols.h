@@ -14,27 +14,40 @@ struct Place
     constexpr QRect rect() const { return QRect(left, top, width, height); }
 };
 
+// Puts the control at its designed place and remembers that place: a label's text may grow
+// only into room that no other control's designed place takes (fitTexts).
+void setDesignedPlace(QWidget *control, const Place &at);
+// The place setDesignedPlace gave the control; its geometry where it was given none.
+QRect designedPlace(const QWidget *control);
+
 // Names the control (tests and handlers find it by name) and puts it at its designed place.
 template <class T> T *place(T *control, const char *name, const Place &at)
 {
     control->setObjectName(QLatin1String(name));
-    control->setGeometry(at.rect());
+    setDesignedPlace(control, at);
     return control;
 }
 
-// A static text in black, in the system font, bold where designed, made wide enough for its
-// text (fitToText).
+// A static text in black, in the system font, bold where designed.
 QLabel *staticText(QWidget *parent, const char *name, const Place &at, const QString &text,
                    Qt::Alignment align, bool bold);
 
-// Makes the whole text of a label show that is wider than its designed box: the label widens,
-// keeping the edge its text is aligned to (a centred text keeps its centre), within its
-// parent. Call it again after changing the label's font or text.
-void fitToText(QLabel *label, const Place &at);
+// Gives a label the font its design names in place of the system font.
+void setDesignedFont(QLabel *label, const QFont &font);
 
-// The same for a label whose neighbour stands at its left, such as a version beside its
-// caption: it keeps its designed left edge and widens to the right, up to room pixels.
-void growToTheRight(QLabel *label, const Place &at, int room);
+// Once all the controls of a window's content area stand at their designed places: fits every
+// label's text (fitToText) and gives the push buttons one caption size, the system size where
+// every caption fits between its button's edges, else the largest size at which all do. A row
+// of buttons then reads evenly.
+void fitTexts(QWidget *area);
+
+// Makes the whole text of a label show. A text wider or taller than the label's designed place
+// grows into room that no other control's designed place takes, within the window; of the gap
+// between two labels each takes only its half. The label keeps the edge its text is aligned to
+// (a centred one its centre where the room allows) and its first baseline. A text the room
+// cannot hold takes the largest smaller font that fits. Call it again after changing the
+// label's text.
+void fitToText(QLabel *label);
 
 // The font, taken down in half points (whole pixels for a pixel-sized font) until text fits
 // in room pixels on device (nullptr: the screen). The designs were made for a narrower system

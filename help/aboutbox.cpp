@@ -35,8 +35,7 @@ QLabel *aboutText(QWidget *parent, const char *name, const Place &at, const QStr
         QFont font = label->font();
         font.setFamily(family);
         font.setPixelSize(pixelSize);
-        label->setFont(font);
-        fitToText(label, at);
+        setDesignedFont(label, font);
     }
     return label;
 }
@@ -93,6 +92,7 @@ void AboutBox::CreateControls0()
                             12, true, Qt::AlignRight | Qt::AlignTop);
 
     QWidget::setTabOrder(PushButton1, PushButton2);
+    fitTexts(area);
 }
 
 // The label's Open event comes as the window opens, once its controls exist.
@@ -115,6 +115,5 @@ void AboutBox::StaticText4_Open()
 {
     if (Application *app = Application::instance())
         StaticText4->setText(app->LongVersion());
-    // As far as the window's margin: a longer version would lose its number off the left edge.
-    growToTheRight(StaticText4, kStaticText4, kWidth - kStaticText4.left - kStaticText1.left);
+    fitToText(StaticText4);
 }

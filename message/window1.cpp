@@ -149,6 +149,8 @@ void Window1::CreateControls()
     QWidget::setTabOrder(SavePNG, LoadPNG);
     QWidget::setTabOrder(LoadPNG, ClearAll);
     QWidget::setTabOrder(ClearAll, Kagi1);
+
+    fitTexts(area);
 }
 
 void Window1::Event_Open()

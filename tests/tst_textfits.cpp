@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "framework/designedcontrols.h"
+#include "framework/editfield.h"
 #include "help/aboutbox.h"
 #include "help/help.h"
 #include "message/window1.h"
@@ -9,6 +10,8 @@
 #include "update/selftest.h"
 #include "update/updatewindow.h"
 
+#include <QApplication>
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -17,11 +20,11 @@
 
 namespace {
 
+// About a quarter wider than Arial, whose metrics Liberation Sans has.
+const QString kWideFace = QStringLiteral("DejaVu Sans Mono");
+
 // Opens a window as the program does and returns it.
 using Opener = Window *(*)(App &);
-
-// How a label makes room for a text wider than its box.
-enum class Growth { ToTheRight, Fit };
 
 // Where a control draws its text: a label within its contents less margin and indent, a
 // push button within the style's contents rectangle for it.
@@ -80,6 +83,44 @@ QString cutOff(const QWidget *control)
         .arg(room.height());
 }
 
+// Where a label or push button draws its text, in its parent's coordinates; empty for no text.
+QRect drawnText(const QWidget *control)
+{
+    const auto *label = qobject_cast<const QLabel *>(control);
+    const QString text = label ? label->text() : qobject_cast<const QPushButton *>(control)->text();
+    if (text.isEmpty())
+        return QRect();
+    // As QLabel and the style's push button label hand the text to the style.
+    const int flags =
+        label ? int(QStyle::visualAlignment(label->layoutDirection(), label->alignment())) |
+                    (label->wordWrap() ? Qt::TextWordWrap : 0)
+              : Qt::AlignCenter | Qt::TextShowMnemonic;
+    const QRect box = control->style()->itemTextRect(
+        control->fontMetrics(), textRect(control).toRect(), flags, control->isEnabled(), text);
+    return box.translated(control->pos());
+}
+
+// What of a control other texts must keep clear of: a label's text, any other control's frame.
+QRect occupied(const QWidget *control)
+{
+    return qobject_cast<const QLabel *>(control) ? drawnText(control) : control->geometry();
+}
+
+bool showsText(const QWidget *control)
+{
+    return qobject_cast<const QLabel *>(control) || qobject_cast<const QPushButton *>(control);
+}
+
+QString describe(const QWidget *control, const QRect &box)
+{
+    return QStringLiteral("%1 [%2,%3 %4x%5]")
+        .arg(control->objectName())
+        .arg(box.x())
+        .arg(box.y())
+        .arg(box.width())
+        .arg(box.height());
+}
+
 // The lowest row of rect in image that holds ink: the baseline of a text without descenders.
 int inkBottom(const QImage &image, const QRect &rect)
 {
@@ -95,9 +136,9 @@ int inkBottom(const QImage &image, const QRect &rect)
 } // namespace
 
 Q_DECLARE_METATYPE(Opener)
-Q_DECLARE_METATYPE(Growth)
 
-// Every static text and push button shows its whole text in the font it is drawn in.
+// Every static text and push button shows its whole text, clear of the other controls, at any
+// common system font.
 class tst_textfits : public QObject
 {
     Q_OBJECT
@@ -105,12 +146,13 @@ class tst_textfits : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanup();
-    void everyTextShowsWhole_data();
-    void everyTextShowsWhole();
-    void grownLabelKeepsItsBaseline_data();
-    void grownLabelKeepsItsBaseline();
+    void textsShowWholeAndApart_data();
+    void textsShowWholeAndApart();
+    void labelGrowsOnlyIntoFreeRoom_data();
+    void labelGrowsOnlyIntoFreeRoom();
 
 private:
+    const QFont m_systemFont = QApplication::font();
     TestHome m_home;
     RecordingServices m_person;
     LocalHttpServer m_server;
@@ -135,123 +177,203 @@ void tst_textfits::cleanup()
             window->close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::setFont(m_systemFont);
+    QFont::removeSubstitutions(QStringLiteral("Arial"));
 }
 
-void tst_textfits::everyTextShowsWhole_data()
+void tst_textfits::textsShowWholeAndApart_data()
 {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
     QTest::addColumn<Opener>("open");
 
-    QTest::newRow("Window1") << Opener([](App &) -> Window * {
-        Window1 *window = Window1::instance();
-        window->show();
-        return window;
-    });
-    QTest::newRow("selfTest") << Opener([](App &app) -> Window * {
-        app.dispatchMenu(QStringLiteral("CheckforUpdateCheckNow"), nullptr);
-        return selfTest::openInstance();
-    });
-    QTest::newRow("updateWindow") << Opener([](App &) -> Window * {
-        updateWindow *window = updateWindow::instance();
-        window->show();
-        return window;
-    });
-    QTest::newRow("Help") << Opener([](App &app) -> Window * {
-        app.dispatchMenu(QStringLiteral("HelpShowHelp"), nullptr);
-        return Help::openInstance();
-    });
-    QTest::newRow("AboutBox") << Opener([](App &app) -> Window * {
-        app.dispatchMenu(QStringLiteral("HelpAboutBox"), nullptr);
-        return AboutBox::openInstance();
-    });
+    const std::initializer_list<std::pair<const char *, Opener>> windows = {
+        {"Window1",
+         [](App &) -> Window * {
+             Window1 *window = Window1::instance();
+             window->show();
+             // A two-digit count beside "# of Characters:".
+             window->SecretText->setText(QString(75, u'x'));
+             return window;
+         }},
+        {"selfTest",
+         [](App &app) -> Window * {
+             app.dispatchMenu(QStringLiteral("CheckforUpdateCheckNow"), nullptr);
+             return selfTest::openInstance();
+         }},
+        {"updateWindow",
+         [](App &) -> Window * {
+             updateWindow *window = updateWindow::instance();
+             window->show();
+             return window;
+         }},
+        {"Help",
+         [](App &app) -> Window * {
+             app.dispatchMenu(QStringLiteral("HelpShowHelp"), nullptr);
+             return Help::openInstance();
+         }},
+        {"AboutBox",
+         [](App &app) -> Window * {
+             app.dispatchMenu(QStringLiteral("HelpAboutBox"), nullptr);
+             return AboutBox::openInstance();
+         }},
+    };
+    // The system fonts of common desktops at the sizes users pick. "Arial" is mapped to a face
+    // a quarter wider, as a desktop without Arial may map it: the system font and the texts
+    // designed in Arial widen together.
+    for (const char *family : {"DejaVu Sans", "Liberation Sans", "Arial"}) {
+        for (int points = 8; points <= 14; ++points) {
+            for (const auto &[name, open] : windows)
+                QTest::addRow("%s %d pt, %s", family, points, name)
+                    << QString::fromLatin1(family) << points << open;
+        }
+    }
 }
 
-void tst_textfits::everyTextShowsWhole()
+// At any common system font, every text in every window shows whole and apart from the other
+// controls, every control stays inside its window, and the push buttons of a window share
+// one caption size.
+void tst_textfits::textsShowWholeAndApart()
 {
+    QFETCH(QString, family);
+    QFETCH(int, points);
     QFETCH(Opener, open);
+
+    if (family == u"Arial")
+        QFont::insertSubstitution(family, kWideFace);
+    QFont system(family);
+    system.setPointSize(points);
+    QCOMPARE(QFontInfo(system).family(), family == u"Arial" ? kWideFace : family);
+    QApplication::setFont(system);
     Window *window = open(m_app);
     QVERIFY(window && window->isVisible());
 
-    QStringList cut;
-    int controls = 0;
-    for (const QWidget *control : window->content()->findChildren<QWidget *>()) {
-        if (!qobject_cast<const QLabel *>(control) && !qobject_cast<const QPushButton *>(control))
+    const QWidget *area = window->content();
+    const QList<QWidget *> controls = area->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    QStringList faults;
+    QList<qreal> captionSizes;
+    for (const QWidget *control : controls) {
+        // Help's hidden button stands wholly beyond the window's right edge, by design.
+        const QRect at = control->geometry();
+        if (!area->rect().contains(at) && area->rect().intersects(at))
+            faults << describe(control, at) + QStringLiteral(" leaves the window");
+        if (!showsText(control))
             continue;
-        ++controls;
         if (const QString why = cutOff(control); !why.isEmpty())
-            cut << why;
+            faults << why;
+        const QRect text = drawnText(control);
+        for (const QWidget *other : controls) {
+            if (other != control && text.intersects(occupied(other)))
+                faults << describe(control, text) + QStringLiteral(" runs into ") +
+                              describe(other, occupied(other));
+        }
+        if (qobject_cast<const QPushButton *>(control))
+            captionSizes << control->font().pointSizeF();
     }
-    QVERIFY(controls > 0);
-    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    QVERIFY(!controls.isEmpty());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+    // One size for the whole row, never larger than the system font's.
+    for (qreal size : captionSizes) {
+        QCOMPARE(size, captionSizes.first());
+        QVERIFY(size <= points);
+    }
 }
 
-void tst_textfits::grownLabelKeepsItsBaseline_data()
+void tst_textfits::labelGrowsOnlyIntoFreeRoom_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Qt::Alignment>("align");
-    QTest::addColumn<Growth>("growth");
+    QTest::addColumn<QRect>("neighbour"); // a push button's place; empty: none
+    QTest::addColumn<bool>("smaller");
 
     // Texts without descenders, so that the lowest inked row is the baseline.
     const QString fits = QStringLiteral("2.1.0 x64");
+    const QString longer = QStringLiteral("2.1.0 Linux x64");
     const QString wider = QStringLiteral("2.1.0 Linux x86 64");
     const QString tooWide = QStringLiteral("2.1.0 Linux x86 64 RISC V");
-    const Qt::Alignment right = Qt::AlignRight;
-    QTest::newRow("fits") << fits << (right | Qt::AlignTop) << Growth::ToTheRight;
-    QTest::newRow("wider") << wider << (right | Qt::AlignTop) << Growth::ToTheRight;
-    QTest::newRow("wider, centred") << wider << (right | Qt::AlignVCenter) << Growth::ToTheRight;
-    QTest::newRow("past its room") << tooWide << (right | Qt::AlignTop) << Growth::ToTheRight;
-    QTest::newRow("past its room, centred")
-        << tooWide << (right | Qt::AlignVCenter) << Growth::ToTheRight;
-    QTest::newRow("right-aligned fits") << wider << (right | Qt::AlignVCenter) << Growth::Fit;
-    QTest::newRow("left-aligned fits") << wider << (Qt::AlignLeft | Qt::AlignTop) << Growth::Fit;
-    QTest::newRow("centred fits") << wider << (Qt::AlignHCenter | Qt::AlignBottom) << Growth::Fit;
+    const QRect none;
+    const QRect atTheRight(196, 20, 60, 20);
+    const QRect nearRight(200, 20, 60, 20);
+    QTest::newRow("fits") << fits << (Qt::AlignRight | Qt::AlignTop) << none << false;
+    QTest::newRow("left-aligned, room at the right")
+        << wider << (Qt::AlignLeft | Qt::AlignTop) << none << false;
+    QTest::newRow("left-aligned, past the window's edge")
+        << tooWide << (Qt::AlignLeft | Qt::AlignBottom) << none << true;
+    QTest::newRow("left-aligned, a button at the right")
+        << wider << (Qt::AlignLeft | Qt::AlignVCenter) << atTheRight << true;
+    QTest::newRow("right-aligned, room at the left")
+        << longer << (Qt::AlignRight | Qt::AlignVCenter) << none << false;
+    QTest::newRow("right-aligned, its half of the gap to the caption too small")
+        << tooWide << (Qt::AlignRight | Qt::AlignTop) << none << true;
+    QTest::newRow("centred, room both ways")
+        << wider << (Qt::AlignHCenter | Qt::AlignBottom) << none << false;
+    QTest::newRow("centred, a button near at the right")
+        << wider << (Qt::AlignHCenter | Qt::AlignVCenter) << nearRight << false;
+    QTest::newRow("centred, past its room")
+        << tooWide << (Qt::AlignHCenter | Qt::AlignVCenter) << atTheRight << true;
 }
 
-// A version beside its caption, as in the about box.
-void tst_textfits::grownLabelKeepsItsBaseline()
+// A version beside its caption, as in the about box: the version's text grows only into room
+// that neither the caption nor a button takes, keeps the edge it is aligned to (a centred one
+// its centre where the room allows) and its baseline, and takes a smaller font only where the
+// room is too small.
+void tst_textfits::labelGrowsOnlyIntoFreeRoom()
 {
     QFETCH(QString, text);
     QFETCH(Qt::Alignment, align);
-    QFETCH(Growth, growth);
-    constexpr Place kCaption{10, 60, 53, 20};
-    constexpr Place kValue{131, 60, 61, 20};
-    constexpr int kRoom = 113;
+    QFETCH(QRect, neighbour);
+    QFETCH(bool, smaller);
+    // The caption's text outgrows its place too: the two share the gap between them.
+    constexpr Place kCaption{10, 20, 30, 20};
+    constexpr Place kValue{131, 20, 61, 20};
 
     QWidget area;
-    area.resize(264, 120);
+    area.resize(264, 60);
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(12);
     arial.setBold(true);
     QLabel *caption = staticText(&area, "caption", kCaption, QStringLiteral("Version:"),
                                  Qt::AlignLeft | (align & Qt::AlignVertical_Mask), true);
-    caption->setFont(arial);
-    QLabel *value = staticText(&area, "value", kValue, QString(), align, true);
-    value->setFont(arial);
+    setDesignedFont(caption, arial);
+    QLabel *value = staticText(&area, "value", kValue, QStringLiteral("2.1.0 Intel"), align, true);
+    setDesignedFont(value, arial);
+    if (neighbour.isValid())
+        pushButton(&area, "neighbour",
+                   {neighbour.x(), neighbour.y(), neighbour.width(), neighbour.height()},
+                   QStringLiteral("OK"));
+    fitTexts(&area);
     value->setText(text);
-    if (growth == Growth::ToTheRight)
-        growToTheRight(value, kValue, kRoom);
-    else
-        fitToText(value, kValue);
+    fitToText(value);
 
     QVERIFY2(cutOff(value).isEmpty(), qPrintable(cutOff(value)));
     QCOMPARE(value->alignment(), align);
-    const QRect at = value->geometry();
-    if (growth == Growth::ToTheRight) {
-        QCOMPARE(at.left(), kValue.left);
-        QVERIFY(at.width() <= kRoom);
-    } else if (align & Qt::AlignRight) {
-        QCOMPARE(at.left() + at.width(), kValue.left + kValue.width);
-    } else if (align & Qt::AlignLeft) {
-        QCOMPARE(at.left(), kValue.left);
-    } else {
-        QVERIFY(qAbs(at.center().x() - kValue.rect().center().x()) <= 1);
+    QCOMPARE(value->font().pixelSize() < arial.pixelSize(), smaller);
+    const QRect drawn = drawnText(value);
+    if (align & Qt::AlignLeft)
+        QCOMPARE(drawn.left(), kValue.left);
+    else if (align & Qt::AlignRight)
+        QCOMPARE(drawn.right(), kValue.rect().right());
+    else if (!neighbour.isValid())
+        QVERIFY(qAbs(drawn.center().x() - kValue.rect().center().x()) <= 1);
+    else
+        QVERIFY(drawn.left() <= kValue.left && drawn.right() >= kValue.rect().right());
+    QVERIFY(area.rect().contains(value->geometry()));
+    for (const QWidget *other : area.findChildren<QWidget *>()) {
+        if (other != value)
+            QVERIFY2(!drawn.intersects(occupied(other)),
+                     qPrintable(describe(value, drawn) + QStringLiteral(" runs into ") +
+                                describe(other, occupied(other))));
     }
+    if (QFontMetricsF(arial).horizontalAdvance(text) <= kValue.width)
+        QCOMPARE(value->geometry(), kValue.rect());
+
     // A smaller font may round its baseline to the next pixel.
     const QImage image = area.grab().toImage();
     const int expected = inkBottom(image, caption->geometry());
     QVERIFY(expected >= kCaption.top);
-    QVERIFY2(qAbs(inkBottom(image, at) - expected) <= 1,
+    QVERIFY2(qAbs(inkBottom(image, value->geometry()) - expected) <= 1,
              qPrintable(QStringLiteral("baseline at %1, the caption's at %2")
-                            .arg(inkBottom(image, at))
+                            .arg(inkBottom(image, value->geometry()))
                             .arg(expected)));
 }
 

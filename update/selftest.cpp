@@ -61,6 +61,7 @@ void selfTest::CreateControls0()
         pushButton(area, "PushButton1", kPushButton1, QStringLiteral("Check for Updates"));
     setDefaultButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &selfTest::PushButton1_Action);
+    fitTexts(area);
 }
 
 void selfTest::Event_Open()
@@ -72,8 +73,7 @@ void selfTest::StaticText2_Open()
 {
     if (Application *app = Application::instance())
         StaticText2->setText(app->LongVersion());
-    // As far as the window's margin: a longer version would lose its number off the left edge.
-    growToTheRight(StaticText2, kStaticText2, kWidth - kStaticText2.left - kPushButton1.left);
+    fitToText(StaticText2);
 }
 
 void selfTest::PushButton1_Action()

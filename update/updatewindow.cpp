@@ -91,7 +91,7 @@ void updateWindow::CreateControls0()
                    Qt::AlignLeft | Qt::AlignVCenter, false);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
-    StaticText1->setFont(font);
+    setDesignedFont(StaticText1, font);
 
     ProgressBar1 = place(new QProgressBar(area), "ProgressBar1", kProgressBar1);
     ProgressBar1->setRange(0, 100);
@@ -109,6 +109,7 @@ void updateWindow::CreateControls0()
     setDefaultButton(PushButton1);
     setCancelButton(PushButton1);
     connect(PushButton1, &QPushButton::clicked, this, &updateWindow::PushButton1_Action);
+    fitTexts(area);
 }
 
 void updateWindow::Event_Open()
