@@ -25,7 +25,7 @@ namespace {
 enum class SaveFailure { UnwritableFolder, FullDisk };
 
 // What stands at the preferences file's path.
-enum class Special { Pipe, LinkToPipe, LinkToDevice };
+enum class Special { Pipe, LinkToPipe, LinkToDevice, LinkToItself, LinkLoop };
 
 // The type of what stands at path, a link not followed.
 mode_t typeAt(const QString &path)
@@ -332,6 +332,8 @@ void tst_prefmodule::specialFilesAreLeftAlone_data()
     QTest::newRow("pipe") << Special::Pipe;
     QTest::newRow("link to a pipe") << Special::LinkToPipe;
     QTest::newRow("link to a device") << Special::LinkToDevice;
+    QTest::newRow("link to itself") << Special::LinkToItself;
+    QTest::newRow("link loop") << Special::LinkLoop;
 }
 
 void tst_prefmodule::specialFilesAreLeftAlone()
@@ -342,8 +344,9 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     // A device node of this test's own, like /dev/null: a save that went wrong can only
     // replace this one.
     const QString device = m_home.path() + QStringLiteral("/null");
-    QFile::remove(pipe);
-    QFile::remove(device);
+    const QString loop = m_home.path() + QStringLiteral("/loop");
+    for (const QString &other : {pipe, device, loop})
+        QFile::remove(other);
     switch (special) {
     case Special::Pipe:
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -357,9 +360,20 @@ void tst_prefmodule::specialFilesAreLeftAlone()
             QSKIP("needs to make a device node (root)");
         QVERIFY(QFile::link(device, path));
         break;
+    case Special::LinkToItself:
+        QVERIFY(QFile::link(path, path));
+        break;
+    case Special::LinkLoop:
+        QVERIFY(QFile::link(loop, path));
+        QVERIFY(QFile::link(path, loop));
+        break;
     }
     const QString target = special == Special::Pipe ? path : QFile::symLinkTarget(path);
-    const mode_t type = special == Special::LinkToDevice ? S_IFCHR : S_IFIFO;
+    mode_t type = S_IFLNK;
+    if (special == Special::Pipe || special == Special::LinkToPipe)
+        type = S_IFIFO;
+    else if (special == Special::LinkToDevice)
+        type = S_IFCHR;
     QCOMPARE(typeAt(target), type);
 
     {
@@ -377,6 +391,7 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     window->setTop(200);
     prefModule::savePrefs(window);
     QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
+    QCOMPARE(special == Special::Pipe ? path : QFile::symLinkTarget(path), target);
     QCOMPARE(typeAt(target), type);
     QCOMPARE(QDir(m_home.preferences())
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
