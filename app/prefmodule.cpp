@@ -113,7 +113,9 @@ void DirectiveList::clear()
 
 QString filePath()
 {
-    return QDir(SpecialFolder::Preferences()).filePath(kFileName);
+    // Without a Preferences folder there is no file: QDir would take the current folder.
+    const QString folder = SpecialFolder::Preferences();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(kFileName);
 }
 
 qint32 toInt32(double value)

@@ -48,6 +48,7 @@ extern qint32 Window1Left;
 // The last confirmed page setup, for this run only; never written to the file.
 extern QString PageSetup;
 
+// Empty when there is no Preferences folder: then nothing is read or written.
 QString filePath();
 
 // True when the file could be opened, whatever it held; the directives found are appended.

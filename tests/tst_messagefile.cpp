@@ -133,6 +133,10 @@ private Q_SLOTS:
     void savesOnlyOverARegularFile();
     void savesThroughALink_data();
     void savesThroughALink();
+    void desktopFromUserDirs_data();
+    void desktopFromUserDirs();
+    void noUsableHomeSavesNothing_data();
+    void noUsableHomeSavesNothing();
 
 private:
     QString filePath() const { return QDir(m_home.desktop()).filePath(kFileName); }
@@ -479,6 +483,77 @@ void tst_messagefile::savesThroughALink()
     QCOMPARE(QFile::symLinkTarget(filePath()), target);
     QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), captured(m_window));
     QFile::remove(target);
+}
+
+void tst_messagefile::desktopFromUserDirs_data()
+{
+    QTest::addColumn<QByteArray>("setting");
+    QTest::addColumn<QString>("desktop"); // in the home
+    const QByteArray home = QFile::encodeName(m_home.path());
+    const QString fallback = QStringLiteral("Desktop");
+    QTest::newRow("in the home") << QByteArray("\"$HOME/Schreibtisch\"")
+                                 << QStringLiteral("Schreibtisch");
+    QTest::newRow("from the root") << "\"" + home + "/Bureau/\"" << QStringLiteral("Bureau");
+    // Invalid by the XDG rules: ignored.
+    QTest::newRow("relative") << QByteArray("\"relative/dir\"") << fallback;
+    QTest::newRow("empty") << QByteArray("\"\"") << fallback;
+}
+
+// The Desktop that user-dirs.dirs names, unless it names none from the root.
+void tst_messagefile::desktopFromUserDirs()
+{
+    QFETCH(QByteArray, setting);
+    QFETCH(QString, desktop);
+    const QString folder = QDir(m_home.path()).filePath(desktop);
+    QVERIFY(QDir().mkpath(folder));
+    // Where a relative setting leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("relative/dir")));
+    QVERIFY(writeAll(QDir(m_home.preferences()).filePath(QStringLiteral("user-dirs.dirs")),
+                     "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=" + setting + "\n"));
+
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
+    QCOMPARE(QImage(QDir(folder).filePath(kFileName)).convertToFormat(QImage::Format_RGB32),
+             captured(m_window));
+    QVERIFY(QDir(work.filePath(QStringLiteral("relative/dir"))).isEmpty());
+}
+
+void tst_messagefile::noUsableHomeSavesNothing_data()
+{
+    QTest::addColumn<bool>("set");
+    QTest::addColumn<QByteArray>("home");
+    QTest::newRow("unset") << false << QByteArray();
+    QTest::newRow("empty") << true << QByteArray("");
+    QTest::newRow("relative") << true << QByteArray("home");
+}
+
+// No Desktop to save to or load from: the save fails, the load does nothing.
+void tst_messagefile::noUsableHomeSavesNothing()
+{
+    QFETCH(bool, set);
+    QFETCH(QByteArray, home);
+    // A message where a relative home leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("home/Desktop")));
+    const QString relative = work.filePath(QStringLiteral("home/Desktop/") + kFileName);
+    const QByteArray old = pngOf(filled(QSize(560, 130), QColor(1, 2, 3)));
+    QVERIFY(writeAll(relative, old));
+    if (set)
+        m_home.setEnv("HOME", home);
+    else
+        m_home.unsetEnv("HOME");
+    // Never a file outside the test home, even where the program goes wrong.
+    QVERIFY2(m_home.holds(m_home.desktop()), qPrintable(m_home.desktop()));
+
+    QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kSaveFailed});
+    QCOMPARE(readAll(relative), old);
+    QCOMPARE(
+        QDir(work.filePath(QStringLiteral("home/Desktop"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList{kFileName});
 }
 
 QTEST_MAIN(tst_messagefile)

@@ -84,6 +84,10 @@ private Q_SLOTS:
     void noOpenWindowWritesNothing();
     void specialFilesAreLeftAlone_data();
     void specialFilesAreLeftAlone();
+    void relativeConfigHomeIsIgnored_data();
+    void relativeConfigHomeIsIgnored();
+    void noUsableHomeReadsAndWritesNothing_data();
+    void noUsableHomeReadsAndWritesNothing();
 
 private:
     void writePrefs(const QByteArray &bytes) const;
@@ -109,9 +113,7 @@ void tst_prefmodule::cleanup()
 
 void tst_prefmodule::writePrefs(const QByteArray &bytes) const
 {
-    QFile file(prefModule::filePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(TestPrefs::writeFile(bytes));
 }
 
 void tst_prefmodule::reading_data()
@@ -396,6 +398,81 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     QCOMPARE(QDir(m_home.preferences())
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              QStringList{QStringLiteral("tavrelo.txt")});
+}
+
+void tst_prefmodule::relativeConfigHomeIsIgnored_data()
+{
+    QTest::addColumn<QByteArray>("configHome");
+    QTest::newRow("relative") << QByteArray("relative/cfg");
+    QTest::newRow("empty") << QByteArray("");
+}
+
+// The XDG rules hold a relative XDG_CONFIG_HOME invalid: the file stays in ~/.config.
+void tst_prefmodule::relativeConfigHomeIsIgnored()
+{
+    QFETCH(QByteArray, configHome);
+    const QString inConfig = QDir(m_home.path()).filePath(QStringLiteral(".config/tavrelo.txt"));
+    QCOMPARE(prefModule::filePath(), inConfig);
+    writePrefs("#Window1Position 40,60\n");
+    // Where the relative setting leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    const QString relative = work.filePath(QString::fromLatin1(configHome + "/tavrelo.txt"));
+    if (!configHome.isEmpty()) {
+        QVERIFY(work.mkpath(QString::fromLatin1(configHome)));
+        QVERIFY(TestPrefs::writeFile(relative, "#Window1Position 1,2\n"));
+    }
+    m_home.setEnv("XDG_CONFIG_HOME", configHome);
+
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, 40);
+    QCOMPARE(prefModule::Window1Left, 60);
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(200);
+    window->setLeft(210);
+    prefModule::savePrefs(window);
+    QCOMPARE(TestPrefs::readFile(inConfig), QByteArray("#Window1Position 200,210\n"));
+    if (!configHome.isEmpty())
+        QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
+}
+
+void tst_prefmodule::noUsableHomeReadsAndWritesNothing_data()
+{
+    QTest::addColumn<bool>("set");
+    QTest::addColumn<QByteArray>("home");
+    QTest::newRow("unset") << false << QByteArray();
+    QTest::newRow("empty") << true << QByteArray("");
+    QTest::newRow("relative") << true << QByteArray("home");
+}
+
+// As with a folder that cannot be read or written: the position defaults, nothing is saved
+// and nothing is said.
+void tst_prefmodule::noUsableHomeReadsAndWritesNothing()
+{
+    QFETCH(bool, set);
+    QFETCH(QByteArray, home);
+    // A file where a relative home leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("home/.config")));
+    const QString relative = work.filePath(QStringLiteral("home/.config/tavrelo.txt"));
+    QVERIFY(TestPrefs::writeFile(relative, "#Window1Position 1,2\n"));
+    if (set)
+        m_home.setEnv("HOME", home);
+    else
+        m_home.unsetEnv("HOME");
+    // Never a file outside the test home, even where the program goes wrong.
+    QVERIFY2(m_home.holds(prefModule::filePath()), qPrintable(prefModule::filePath()));
+
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(200);
+    prefModule::savePrefs(window);
+    QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("home")});
 }
 
 QTEST_MAIN(tst_prefmodule)
