@@ -27,6 +27,20 @@ enum class SaveFailure { UnwritableFolder, FullDisk };
 // What stands at the preferences file's path.
 enum class Special { Pipe, LinkToPipe, LinkToDevice, LinkToItself, LinkLoop };
 
+// How many bytes this process has read so far, from files or anything else; -1 when the kernel
+// does not tell.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar: "))
+            return line.mid(7).toLongLong();
+    }
+    return -1;
+}
+
 // The type of what stands at path, a link not followed.
 mode_t typeAt(const QString &path)
 {
@@ -74,6 +88,7 @@ private Q_SLOTS:
     void reading();
     void largeFiles_data();
     void largeFiles();
+    void hugeFileIsReadOnlyAtItsStart();
     void unreadableFileMeansNoFile();
     void extractDirectivesKeepsNamesAndTexts();
     void savedPositionReadsBack_data();
@@ -183,16 +198,22 @@ void tst_prefmodule::largeFiles_data()
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
 
+    constexpr int kMiB = 1 << 20;
     const QByteArray position("#Window1Position 31,32\n");
-    QTest::newRow("1 MB comment line first")
-        << "'" + QByteArray(1 << 20, 'x') + "\n" + position << 31 << 32;
-    QTest::newRow("1 MB of blanks in the position")
-        << "#Window1Position " + QByteArray(1 << 20, ' ') + "5,6\n"
+    QTest::newRow("comment line of nearly 1 MiB first")
+        << "'" + QByteArray(kMiB - 64, 'x') + "\n" + position << 31 << 32;
+    QTest::newRow("nearly 1 MiB of blanks in the position")
+        << "#Window1Position " + QByteArray(kMiB - 64, ' ') + "5,6\n"
         << 5 << 6;
-    QTest::newRow("10 MB of directives")
-        << QByteArray(10 << 20, '#').replace(0, 0, position) << 31 << 32;
-    QTest::newRow("10 MB after the last directive")
-        << position + QByteArray(10 << 20, '\0') << 31 << 32;
+    QTest::newRow("10 MiB of directives")
+        << QByteArray(10 * kMiB, '#').replace(0, 0, position) << 31 << 32;
+    QTest::newRow("10 MiB after the last directive")
+        << position + QByteArray(10 * kMiB, '\0') << 31 << 32;
+    // Only the first MiB is read: the rest is no file the program wrote.
+    const QByteArray fillsTheMiB = "'" + QByteArray(kMiB - 2, 'x') + "\n";
+    QTest::newRow("position past the first MiB") << fillsTheMiB + position << 0 << 0;
+    QTest::newRow("position cut at the first MiB")
+        << "'" + QByteArray(kMiB - 2 - 21, 'x') + "\n" + position << 31 << 3;
 }
 
 void tst_prefmodule::largeFiles()
@@ -204,6 +225,22 @@ void tst_prefmodule::largeFiles()
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, top);
     QCOMPARE(prefModule::Window1Left, left);
+}
+
+// A file too big to read in any time, like one that keeps growing: only its start is read.
+void tst_prefmodule::hugeFileIsReadOnlyAtItsStart()
+{
+    // After the position, a comment line that never ends, with nothing stored in it.
+    writePrefs("#Window1Position 31,32\n'");
+    QVERIFY(QFile::resize(prefModule::filePath(), qint64(64) << 20));
+    const qint64 before = bytesRead();
+    if (before < 0)
+        QSKIP("needs the kernel's count of the bytes a process read");
+    prefModule::loadPrefs();
+    const qint64 read = bytesRead() - before;
+    QCOMPARE(prefModule::Window1Top, 31);
+    QCOMPARE(prefModule::Window1Left, 32);
+    QVERIFY2(read < 2 << 20, qPrintable(QStringLiteral("%1 bytes read").arg(read)));
 }
 
 void tst_prefmodule::unreadableFileMeansNoFile()
