@@ -106,6 +106,8 @@ private Q_SLOTS:
 
 private:
     void writePrefs(const QByteArray &bytes) const;
+    // Saves the position of a main window moved to top and left, as closing it does.
+    static void saveWindowAt(int top, int left);
 
     TestHome m_home;
 };
@@ -129,6 +131,15 @@ void tst_prefmodule::cleanup()
 void tst_prefmodule::writePrefs(const QByteArray &bytes) const
 {
     QVERIFY(TestPrefs::writeFile(bytes));
+}
+
+void tst_prefmodule::saveWindowAt(int top, int left)
+{
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(top);
+    window->setLeft(left);
+    prefModule::savePrefs(window);
 }
 
 void tst_prefmodule::reading_data()
@@ -297,11 +308,7 @@ void tst_prefmodule::savedPositionReadsBack()
 {
     QFETCH(int, top);
     QFETCH(int, left);
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(top);
-    window->setLeft(left);
-    prefModule::savePrefs(window);
+    saveWindowAt(top, left);
     QCOMPARE(TestPrefs::readFile(),
              "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
     prefModule::loadPrefs();
@@ -312,11 +319,7 @@ void tst_prefmodule::savedPositionReadsBack()
 void tst_prefmodule::savingReplacesEverything()
 {
     writePrefs("'comment\n#Other x\n#Window1Position 1,2\n#More y\n");
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    window->setLeft(210);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
 }
 
@@ -425,10 +428,7 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     QCOMPARE(prefModule::Window1Top, 150);
     QCOMPARE(prefModule::Window1Left, 150);
 
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
     QCOMPARE(special == Special::Pipe ? path : QFile::symLinkTarget(path), target);
     QCOMPARE(typeAt(target), type);
@@ -463,11 +463,7 @@ void tst_prefmodule::relativeConfigHomeIsIgnored()
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, 40);
     QCOMPARE(prefModule::Window1Left, 60);
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    window->setLeft(210);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(inConfig), QByteArray("#Window1Position 200,210\n"));
     if (!configHome.isEmpty())
         QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
@@ -475,38 +471,27 @@ void tst_prefmodule::relativeConfigHomeIsIgnored()
 
 void tst_prefmodule::noUsableHomeReadsAndWritesNothing_data()
 {
-    QTest::addColumn<bool>("set");
-    QTest::addColumn<QByteArray>("home");
-    QTest::newRow("unset") << false << QByteArray();
-    QTest::newRow("empty") << true << QByteArray("");
-    QTest::newRow("relative") << true << QByteArray("home");
+    TestHome::unusableHomes_data();
 }
 
 // As with a folder that cannot be read or written: the position defaults, nothing is saved
 // and nothing is said.
 void tst_prefmodule::noUsableHomeReadsAndWritesNothing()
 {
-    QFETCH(bool, set);
     QFETCH(QByteArray, home);
     // A file where a relative home leads from the current folder.
     const QDir work(m_home.enterWorkFolder());
     QVERIFY(work.mkpath(QStringLiteral("home/.config")));
     const QString relative = work.filePath(QStringLiteral("home/.config/tavrelo.txt"));
     QVERIFY(TestPrefs::writeFile(relative, "#Window1Position 1,2\n"));
-    if (set)
-        m_home.setEnv("HOME", home);
-    else
-        m_home.unsetEnv("HOME");
+    m_home.setEnv("HOME", home);
     // Never a file outside the test home, even where the program goes wrong.
     QVERIFY2(m_home.holds(prefModule::filePath()), qPrintable(prefModule::filePath()));
 
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, 150);
     QCOMPARE(prefModule::Window1Left, 150);
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
     QCOMPARE(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("home")});

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
 
 TestHome::TestHome()
     : m_oldHome(qgetenv("HOME"))
@@ -50,13 +51,19 @@ void TestHome::remember(const char *name)
 void TestHome::setEnv(const char *name, const QByteArray &value)
 {
     remember(name);
-    qputenv(name, value);
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
 }
 
-void TestHome::unsetEnv(const char *name)
+void TestHome::unusableHomes_data()
 {
-    remember(name);
-    qunsetenv(name);
+    QTest::addColumn<QByteArray>("home");
+    QTest::newRow("unset") << QByteArray();
+    QTest::newRow("empty") << QByteArray("");
+    // A folder under the current one.
+    QTest::newRow("relative") << QByteArray("home");
 }
 
 QString TestHome::enterWorkFolder()

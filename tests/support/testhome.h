@@ -23,9 +23,11 @@ public:
     // folder: where a test may let the program write.
     bool holds(const QString &path) const;
 
-    // Sets an environment variable, or unsets it, until the next reset().
+    // Sets an environment variable, or unsets it for a null value, until the next reset().
     void setEnv(const char *name, const QByteArray &value);
-    void unsetEnv(const char *name);
+    // A test table of the HOME values that name no usable folder, in the column "home" (a
+    // QByteArray for setEnv): unset, empty, and relative.
+    static void unusableHomes_data();
     // Makes a new, empty folder in the home the current one until the next reset(), so that
     // whatever a relative path reaches stays in the home too; returns its path.
     QString enterWorkFolder();
