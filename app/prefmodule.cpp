@@ -24,10 +24,14 @@ namespace {
 
 const QLatin1String kFileName("tavrelo.txt");
 const QLatin1String kPositionName("window1position");
+// The program writes one short line; what lies further on is no file of its own, and one that
+// keeps growing would hold start-up for good.
+constexpr qint64 kMaxRead = 1024 * 1024;
 
-// Reads lines ending in LF, CR or CR LF, a chunk at a time. What to keep of a line is decided
-// from its first byte, so that a comment is skipped, and reading stops at the line that ends
-// the directives, without that line or the rest of the file ever being held.
+// Reads lines ending in LF, CR or CR LF, a chunk at a time, from the first kMaxRead bytes of
+// the file: the file ends there for it. What to keep of a line is decided from its first
+// byte, so that a comment is skipped, and reading stops at the line that ends the
+// directives, without that line or the rest of the file ever being held.
 class LineReader
 {
 public:
@@ -74,7 +78,9 @@ public:
 private:
     bool refill()
     {
-        m_buffer = m_file.read(64 * 1024);
+        const qint64 room = kMaxRead - m_taken;
+        m_buffer = room > 0 ? m_file.read(qMin<qint64>(64 * 1024, room)) : QByteArray();
+        m_taken += m_buffer.size();
         m_pos = 0;
         return !m_buffer.isEmpty();
     }
@@ -82,6 +88,7 @@ private:
     QFile &m_file;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
+    qint64 m_taken = 0;
 };
 
 // The n-th comma-separated field of text, empty when there is none.
@@ -113,7 +120,9 @@ void DirectiveList::clear()
 
 QString filePath()
 {
-    return QDir(SpecialFolder::Preferences()).filePath(kFileName);
+    // Without a Preferences folder there is no file: QDir would take the current folder.
+    const QString folder = SpecialFolder::Preferences();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(kFileName);
 }
 
 qint32 toInt32(double value)

@@ -16,8 +16,9 @@ public:
 };
 
 // The main window's position between runs, in "tavrelo.txt" in the Preferences folder:
-// lines of "#" directives and "'" comments, read up to the first other line. Saving replaces
-// the file with the one line "#Window1Position <top>,<left>".
+// lines of "#" directives and "'" comments, read up to the first other line and no further
+// than the first MiB. Saving replaces the file with the one line
+// "#Window1Position <top>,<left>".
 namespace prefModule {
 
 // The directives read, in file order after an empty entry 0 that is never filled. They are
@@ -48,10 +49,11 @@ extern qint32 Window1Left;
 // The last confirmed page setup, for this run only; never written to the file.
 extern QString PageSetup;
 
+// Empty when there is no Preferences folder: then nothing is read or written.
 QString filePath();
 
 // True when the file could be opened, whatever it held; the directives found are appended.
-// Only a regular file (or a link to one) is opened.
+// Only a regular file (or a link to one) is opened, and only its first MiB is read.
 bool extractDirectives(const QString &path);
 void loadPrefs();
 // Replaces the file with the main window's position; without a main window (nullptr) the

@@ -42,7 +42,7 @@ class SilentServices final : public Services
 public:
     void msgBox(const QString &) override {}
     void beep() override {}
-    void showURL(const QString &) override {}
+    bool showURL(const QString &) override { return true; }
     Choice messageDialog(const MessageDialog &) override { return Choice::Cancel; }
     bool pageSetupDialog(QPrinter &) override { return false; }
     bool printDialog(QPrinter &) override { return false; }

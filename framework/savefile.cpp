@@ -4,13 +4,28 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace {
+
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
+} // namespace
+
 bool saveAtomically(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty())
         return false;
     const QFileInfo target(path);
+    // QSaveFile writes to where a chain of links ends, and renames over the link itself when it
+    // can't find that end. A loop does not exist to QFileInfo, just like nothing at all.
+    QFileInfo end = target;
+    for (int links = 0; end.isSymLink(); ++links) {
+        if (links == kMaxLinks)
+            return false;
+        end.setFile(end.symLinkTarget());
+    }
     // The temporary file would be renamed over whatever stands there, a device node included.
-    if (target.exists() && !target.isFile())
+    if (end.exists() && !end.isFile())
         return false;
     if (!QDir().mkpath(target.absolutePath()))
         return false;

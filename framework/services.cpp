@@ -23,9 +23,9 @@ public:
 
     void beep() override { QApplication::beep(); }
 
-    void showURL(const QString &address) override
+    bool showURL(const QString &address) override
     {
-        QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
+        return QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode));
     }
 
     Choice messageDialog(const MessageDialog &dialog) override
@@ -99,7 +99,7 @@ void Beep()
     Services::current().beep();
 }
 
-void ShowURL(const QString &address)
+bool ShowURL(const QString &address)
 {
-    Services::current().showURL(address);
+    return Services::current().showURL(address);
 }

@@ -28,7 +28,8 @@ public:
 
     virtual void msgBox(const QString &text) = 0;
     virtual void beep() = 0;
-    virtual void showURL(const QString &address) = 0;
+    // True when a program took the address; false when none would, or none is there.
+    virtual bool showURL(const QString &address) = 0;
     virtual Choice messageDialog(const MessageDialog &dialog) = 0;
     // True when the person confirmed; the printer then holds what they chose.
     virtual bool pageSetupDialog(QPrinter &printer) = 0;
@@ -39,7 +40,8 @@ public:
     static void install(Services *services);
 };
 
-// The modal notice, the system beep and the browser, as the program calls them.
+// The modal notice, the system beep and the browser, as the program calls them. ShowURL is
+// true when the browser or mail program took the address.
 void MsgBox(const QString &text);
 void Beep();
-void ShowURL(const QString &address);
+bool ShowURL(const QString &address);

@@ -103,12 +103,15 @@ void AboutBox::Event_Open()
 
 void AboutBox::PushButton1_Action()
 {
-    ShowURL(QString::fromLatin1(BuildInfo::authorMail));
+    // Without a mail program the click would otherwise pass unnoticed.
+    if (!ShowURL(QString::fromLatin1(BuildInfo::authorMail)))
+        Beep();
 }
 
 void AboutBox::PushButton2_Action()
 {
-    ShowURL(QString::fromLatin1(BuildInfo::webSite));
+    if (!ShowURL(QString::fromLatin1(BuildInfo::webSite)))
+        Beep();
 }
 
 void AboutBox::StaticText4_Open()

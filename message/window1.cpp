@@ -169,7 +169,9 @@ void Window1::Event_Close()
 
 void Window1::Kagi1_Action()
 {
-    ShowURL(QString::fromLatin1(BuildInfo::orderPage));
+    // Without a browser the press would otherwise pass unnoticed.
+    if (!ShowURL(QString::fromLatin1(BuildInfo::orderPage)))
+        Beep();
 }
 
 void Window1::InnocentText_TextChange()

@@ -7,9 +7,27 @@
 #include "buildinfo.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
+
+namespace {
+
+// Takes the addresses handed to it, as a mail program would.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+} // namespace
 
 // The about box's design, its version label and its two buttons.
 class tst_aboutbox : public QObject
@@ -24,7 +42,9 @@ private Q_SLOTS:
     void showsTheDesign();
     void showsTheLongVersion();
     void oneBoxUntilClosed();
+    void buttonsOpenTheAddresses_data();
     void buttonsOpenTheAddresses();
+    void systemLaunchTellsWhetherItWasTaken();
 
 private:
     AboutBox *shownBox();
@@ -155,19 +175,50 @@ void tst_aboutbox::oneBoxUntilClosed()
     QCOMPARE(second->StaticText4->text(), m_app.LongVersion());
 }
 
+void tst_aboutbox::buttonsOpenTheAddresses_data()
+{
+    QTest::addColumn<bool>("launches");
+    QTest::newRow("launched") << true;
+    // No mail program or browser takes it: a beep says so.
+    QTest::newRow("refused") << false;
+}
+
 void tst_aboutbox::buttonsOpenTheAddresses()
 {
+    QFETCH(bool, launches);
+    m_services.launches = launches;
     AboutBox *box = shownBox();
     QTest::mouseClick(box->PushButton1, Qt::LeftButton);
     QTest::mouseClick(box->PushButton1, Qt::LeftButton);
     QTest::mouseClick(box->PushButton2, Qt::LeftButton);
-    QCOMPARE(m_services.urls, (QStringList{QString::fromLatin1(BuildInfo::authorMail),
-                                           QString::fromLatin1(BuildInfo::authorMail),
-                                           QString::fromLatin1(BuildInfo::webSite)}));
+    QStringList calls;
+    for (const char *address : {BuildInfo::authorMail, BuildInfo::authorMail, BuildInfo::webSite}) {
+        calls << QStringLiteral("showURL ") + QString::fromLatin1(address);
+        if (!launches)
+            calls << QStringLiteral("beep");
+    }
+    QCOMPARE(m_services.calls, calls);
     QVERIFY(QString::fromLatin1(BuildInfo::authorMail).startsWith(QLatin1String("mailto:")));
     QVERIFY2(!QString::fromLatin1(BuildInfo::authorMail).contains(u'?'), "no subject or body");
     QCOMPARE(AboutBox::openInstance(), box);
     QVERIFY(box->isVisible());
+}
+
+// The system's own launcher: true when a program took the address. A handler of the test's
+// own stands in for the mail program; nothing takes an address of a scheme no one knows.
+void tst_aboutbox::systemLaunchTellsWhetherItWasTaken()
+{
+    UrlCatcher mailProgram;
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mailProgram, "open");
+    Services::install(nullptr);
+    const bool mailTaken = ShowURL(QString::fromLatin1(BuildInfo::authorMail));
+    const bool unknownTaken = ShowURL(QStringLiteral("tavrelo-nowhere:x"));
+    Services::install(&m_services);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+
+    QVERIFY(mailTaken);
+    QCOMPARE(mailProgram.urls, QList<QUrl>{QUrl(QString::fromLatin1(BuildInfo::authorMail))});
+    QVERIFY(!unknownTaken);
 }
 
 QTEST_MAIN(tst_aboutbox)

@@ -31,6 +31,9 @@ const QString kFileName = QStringLiteral("My Message.png");
 // Why a save fails.
 enum class Failure { NoDesktop, DesktopIsAFile, WriteFailsMidway, ReadOnlyDesktop };
 
+// What stands at the file's path that is no file.
+enum class Occupant { Pipe, LinkToItself, LinkLoop };
+
 quint32 crc32(const QByteArray &data)
 {
     quint32 crc = 0xffffffffu;
@@ -126,7 +129,14 @@ private Q_SLOTS:
     void loadsWhatDecodesAndIgnoresTheRest();
     void loadingKeepsTheFieldsAndDrawsThemOver();
     void loadsOnlyARegularFile();
+    void savesOnlyOverARegularFile_data();
     void savesOnlyOverARegularFile();
+    void savesThroughALink_data();
+    void savesThroughALink();
+    void desktopFromUserDirs_data();
+    void desktopFromUserDirs();
+    void noUsableHomeSavesNothing_data();
+    void noUsableHomeSavesNothing();
 
 private:
     QString filePath() const { return QDir(m_home.desktop()).filePath(kFileName); }
@@ -413,15 +423,129 @@ void tst_messagefile::loadsOnlyARegularFile()
     QVERIFY(m_services.messages.isEmpty());
 }
 
+void tst_messagefile::savesOnlyOverARegularFile_data()
+{
+    QTest::addColumn<Occupant>("occupant");
+    QTest::newRow("pipe") << Occupant::Pipe;
+    QTest::newRow("link to itself") << Occupant::LinkToItself;
+    QTest::newRow("link loop") << Occupant::LinkLoop;
+}
+
+// Left as it is, and the save fails.
 void tst_messagefile::savesOnlyOverARegularFile()
 {
-    // A pipe of that name is left as it is.
-    QCOMPARE(mkfifo(QFile::encodeName(filePath()).constData(), 0600), 0);
+    QFETCH(Occupant, occupant);
+    const QString other = QDir(m_home.desktop()).filePath(QStringLiteral("other"));
+    switch (occupant) {
+    case Occupant::Pipe:
+        QCOMPARE(mkfifo(QFile::encodeName(filePath()).constData(), 0600), 0);
+        break;
+    case Occupant::LinkToItself:
+        QVERIFY(QFile::link(filePath(), filePath()));
+        break;
+    case Occupant::LinkLoop:
+        QVERIFY(QFile::link(other, filePath()));
+        QVERIFY(QFile::link(filePath(), other));
+        break;
+    }
+    const QString target = QFile::symLinkTarget(filePath());
+    const QStringList entries = QDir(m_home.desktop()).entryList(QDir::System | QDir::Hidden);
+
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
     QCOMPARE(m_services.messages, QStringList{kSaveFailed});
     struct stat info = {};
     QCOMPARE(lstat(QFile::encodeName(filePath()).constData(), &info), 0);
-    QVERIFY(S_ISFIFO(info.st_mode));
+    QCOMPARE(info.st_mode & S_IFMT, occupant == Occupant::Pipe ? S_IFIFO : S_IFLNK);
+    QCOMPARE(QFile::symLinkTarget(filePath()), target);
+    QCOMPARE(QDir(m_home.desktop()).entryList(QDir::System | QDir::Hidden), entries);
+}
+
+void tst_messagefile::savesThroughALink_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("link to a file") << true;
+    QTest::newRow("link to nothing") << false;
+}
+
+// The file the link ends in takes the picture; the link stays.
+void tst_messagefile::savesThroughALink()
+{
+    QFETCH(bool, targetExists);
+    const QString target = QDir(m_home.path()).filePath(QStringLiteral("elsewhere.png"));
+    QFile::remove(target);
+    if (targetExists)
+        QVERIFY(writeAll(target, pngOf(filled(QSize(560, 130), QColor(1, 2, 3)))));
+    QVERIFY(QFile::link(target, filePath()));
+    m_window->SecretText->setText(QStringLiteral("through a link"));
+
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
+    QCOMPARE(QFile::symLinkTarget(filePath()), target);
+    QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), captured(m_window));
+    QFile::remove(target);
+}
+
+void tst_messagefile::desktopFromUserDirs_data()
+{
+    QTest::addColumn<QByteArray>("setting");
+    QTest::addColumn<QString>("desktop"); // in the home
+    const QByteArray home = QFile::encodeName(m_home.path());
+    const QString fallback = QStringLiteral("Desktop");
+    QTest::newRow("in the home") << QByteArray("\"$HOME/Schreibtisch\"")
+                                 << QStringLiteral("Schreibtisch");
+    QTest::newRow("from the root") << "\"" + home + "/Bureau/\"" << QStringLiteral("Bureau");
+    // Invalid by the XDG rules: ignored.
+    QTest::newRow("relative") << QByteArray("\"relative/dir\"") << fallback;
+    QTest::newRow("empty") << QByteArray("\"\"") << fallback;
+}
+
+// The Desktop that user-dirs.dirs names, unless it names none from the root.
+void tst_messagefile::desktopFromUserDirs()
+{
+    QFETCH(QByteArray, setting);
+    QFETCH(QString, desktop);
+    const QString folder = QDir(m_home.path()).filePath(desktop);
+    QVERIFY(QDir().mkpath(folder));
+    // Where a relative setting leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("relative/dir")));
+    QVERIFY(writeAll(QDir(m_home.preferences()).filePath(QStringLiteral("user-dirs.dirs")),
+                     "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=" + setting + "\n"));
+
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
+    QCOMPARE(QImage(QDir(folder).filePath(kFileName)).convertToFormat(QImage::Format_RGB32),
+             captured(m_window));
+    QVERIFY(QDir(work.filePath(QStringLiteral("relative/dir"))).isEmpty());
+}
+
+void tst_messagefile::noUsableHomeSavesNothing_data()
+{
+    TestHome::unusableHomes_data();
+}
+
+// No Desktop to save to or load from: the save fails, the load does nothing.
+void tst_messagefile::noUsableHomeSavesNothing()
+{
+    QFETCH(QByteArray, home);
+    // A message where a relative home leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("home/Desktop")));
+    const QString relative = work.filePath(QStringLiteral("home/Desktop/") + kFileName);
+    const QByteArray old = pngOf(filled(QSize(560, 130), QColor(1, 2, 3)));
+    QVERIFY(writeAll(relative, old));
+    m_home.setEnv("HOME", home);
+    // Never a file outside the test home, even where the program goes wrong.
+    QVERIFY2(m_home.holds(m_home.desktop()), qPrintable(m_home.desktop()));
+
+    QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    QCOMPARE(m_window->Canvas1->backdrop(), backgroundjpg());
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(m_services.messages, QStringList{kSaveFailed});
+    QCOMPARE(readAll(relative), old);
+    QCOMPARE(
+        QDir(work.filePath(QStringLiteral("home/Desktop"))).entryList(QDir::Files | QDir::Hidden),
+        QStringList{kFileName});
 }
 
 QTEST_MAIN(tst_messagefile)

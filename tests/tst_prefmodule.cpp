@@ -25,7 +25,21 @@ namespace {
 enum class SaveFailure { UnwritableFolder, FullDisk };
 
 // What stands at the preferences file's path.
-enum class Special { Pipe, LinkToPipe, LinkToDevice };
+enum class Special { Pipe, LinkToPipe, LinkToDevice, LinkToItself, LinkLoop };
+
+// How many bytes this process has read so far, from files or anything else; -1 when the kernel
+// does not tell.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar: "))
+            return line.mid(7).toLongLong();
+    }
+    return -1;
+}
 
 // The type of what stands at path, a link not followed.
 mode_t typeAt(const QString &path)
@@ -74,6 +88,7 @@ private Q_SLOTS:
     void reading();
     void largeFiles_data();
     void largeFiles();
+    void hugeFileIsReadOnlyAtItsStart();
     void unreadableFileMeansNoFile();
     void extractDirectivesKeepsNamesAndTexts();
     void savedPositionReadsBack_data();
@@ -84,9 +99,15 @@ private Q_SLOTS:
     void noOpenWindowWritesNothing();
     void specialFilesAreLeftAlone_data();
     void specialFilesAreLeftAlone();
+    void relativeConfigHomeIsIgnored_data();
+    void relativeConfigHomeIsIgnored();
+    void noUsableHomeReadsAndWritesNothing_data();
+    void noUsableHomeReadsAndWritesNothing();
 
 private:
     void writePrefs(const QByteArray &bytes) const;
+    // Saves the position of a main window moved to top and left, as closing it does.
+    static void saveWindowAt(int top, int left);
 
     TestHome m_home;
 };
@@ -109,9 +130,16 @@ void tst_prefmodule::cleanup()
 
 void tst_prefmodule::writePrefs(const QByteArray &bytes) const
 {
-    QFile file(prefModule::filePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    QVERIFY(TestPrefs::writeFile(bytes));
+}
+
+void tst_prefmodule::saveWindowAt(int top, int left)
+{
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(top);
+    window->setLeft(left);
+    prefModule::savePrefs(window);
 }
 
 void tst_prefmodule::reading_data()
@@ -181,16 +209,22 @@ void tst_prefmodule::largeFiles_data()
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
 
+    constexpr int kMiB = 1 << 20;
     const QByteArray position("#Window1Position 31,32\n");
-    QTest::newRow("1 MB comment line first")
-        << "'" + QByteArray(1 << 20, 'x') + "\n" + position << 31 << 32;
-    QTest::newRow("1 MB of blanks in the position")
-        << "#Window1Position " + QByteArray(1 << 20, ' ') + "5,6\n"
+    QTest::newRow("comment line of nearly 1 MiB first")
+        << "'" + QByteArray(kMiB - 64, 'x') + "\n" + position << 31 << 32;
+    QTest::newRow("nearly 1 MiB of blanks in the position")
+        << "#Window1Position " + QByteArray(kMiB - 64, ' ') + "5,6\n"
         << 5 << 6;
-    QTest::newRow("10 MB of directives")
-        << QByteArray(10 << 20, '#').replace(0, 0, position) << 31 << 32;
-    QTest::newRow("10 MB after the last directive")
-        << position + QByteArray(10 << 20, '\0') << 31 << 32;
+    QTest::newRow("10 MiB of directives")
+        << QByteArray(10 * kMiB, '#').replace(0, 0, position) << 31 << 32;
+    QTest::newRow("10 MiB after the last directive")
+        << position + QByteArray(10 * kMiB, '\0') << 31 << 32;
+    // Only the first MiB is read: the rest is no file the program wrote.
+    const QByteArray fillsTheMiB = "'" + QByteArray(kMiB - 2, 'x') + "\n";
+    QTest::newRow("position past the first MiB") << fillsTheMiB + position << 0 << 0;
+    QTest::newRow("position cut at the first MiB")
+        << "'" + QByteArray(kMiB - 2 - 21, 'x') + "\n" + position << 31 << 3;
 }
 
 void tst_prefmodule::largeFiles()
@@ -202,6 +236,22 @@ void tst_prefmodule::largeFiles()
     prefModule::loadPrefs();
     QCOMPARE(prefModule::Window1Top, top);
     QCOMPARE(prefModule::Window1Left, left);
+}
+
+// A file too big to read in any time, like one that keeps growing: only its start is read.
+void tst_prefmodule::hugeFileIsReadOnlyAtItsStart()
+{
+    // After the position, a comment line that never ends, with nothing stored in it.
+    writePrefs("#Window1Position 31,32\n'");
+    QVERIFY(QFile::resize(prefModule::filePath(), qint64(64) << 20));
+    const qint64 before = bytesRead();
+    if (before < 0)
+        QSKIP("needs the kernel's count of the bytes a process read");
+    prefModule::loadPrefs();
+    const qint64 read = bytesRead() - before;
+    QCOMPARE(prefModule::Window1Top, 31);
+    QCOMPARE(prefModule::Window1Left, 32);
+    QVERIFY2(read < 2 << 20, qPrintable(QStringLiteral("%1 bytes read").arg(read)));
 }
 
 void tst_prefmodule::unreadableFileMeansNoFile()
@@ -258,11 +308,7 @@ void tst_prefmodule::savedPositionReadsBack()
 {
     QFETCH(int, top);
     QFETCH(int, left);
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(top);
-    window->setLeft(left);
-    prefModule::savePrefs(window);
+    saveWindowAt(top, left);
     QCOMPARE(TestPrefs::readFile(),
              "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n');
     prefModule::loadPrefs();
@@ -273,11 +319,7 @@ void tst_prefmodule::savedPositionReadsBack()
 void tst_prefmodule::savingReplacesEverything()
 {
     writePrefs("'comment\n#Other x\n#Window1Position 1,2\n#More y\n");
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    window->setLeft(210);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
 }
 
@@ -332,6 +374,8 @@ void tst_prefmodule::specialFilesAreLeftAlone_data()
     QTest::newRow("pipe") << Special::Pipe;
     QTest::newRow("link to a pipe") << Special::LinkToPipe;
     QTest::newRow("link to a device") << Special::LinkToDevice;
+    QTest::newRow("link to itself") << Special::LinkToItself;
+    QTest::newRow("link loop") << Special::LinkLoop;
 }
 
 void tst_prefmodule::specialFilesAreLeftAlone()
@@ -342,8 +386,9 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     // A device node of this test's own, like /dev/null: a save that went wrong can only
     // replace this one.
     const QString device = m_home.path() + QStringLiteral("/null");
-    QFile::remove(pipe);
-    QFile::remove(device);
+    const QString loop = m_home.path() + QStringLiteral("/loop");
+    for (const QString &other : {pipe, device, loop})
+        QFile::remove(other);
     switch (special) {
     case Special::Pipe:
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -357,9 +402,20 @@ void tst_prefmodule::specialFilesAreLeftAlone()
             QSKIP("needs to make a device node (root)");
         QVERIFY(QFile::link(device, path));
         break;
+    case Special::LinkToItself:
+        QVERIFY(QFile::link(path, path));
+        break;
+    case Special::LinkLoop:
+        QVERIFY(QFile::link(loop, path));
+        QVERIFY(QFile::link(path, loop));
+        break;
     }
     const QString target = special == Special::Pipe ? path : QFile::symLinkTarget(path);
-    const mode_t type = special == Special::LinkToDevice ? S_IFCHR : S_IFIFO;
+    mode_t type = S_IFLNK;
+    if (special == Special::Pipe || special == Special::LinkToPipe)
+        type = S_IFIFO;
+    else if (special == Special::LinkToDevice)
+        type = S_IFCHR;
     QCOMPARE(typeAt(target), type);
 
     {
@@ -372,15 +428,73 @@ void tst_prefmodule::specialFilesAreLeftAlone()
     QCOMPARE(prefModule::Window1Top, 150);
     QCOMPARE(prefModule::Window1Left, 150);
 
-    App app;
-    Window1 *window = Window1::instance();
-    window->setTop(200);
-    prefModule::savePrefs(window);
+    saveWindowAt(200, 210);
     QCOMPARE(typeAt(path), special == Special::Pipe ? S_IFIFO : S_IFLNK);
+    QCOMPARE(special == Special::Pipe ? path : QFile::symLinkTarget(path), target);
     QCOMPARE(typeAt(target), type);
     QCOMPARE(QDir(m_home.preferences())
                  .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
              QStringList{QStringLiteral("tavrelo.txt")});
+}
+
+void tst_prefmodule::relativeConfigHomeIsIgnored_data()
+{
+    QTest::addColumn<QByteArray>("configHome");
+    QTest::newRow("relative") << QByteArray("relative/cfg");
+    QTest::newRow("empty") << QByteArray("");
+}
+
+// The XDG rules hold a relative XDG_CONFIG_HOME invalid: the file stays in ~/.config.
+void tst_prefmodule::relativeConfigHomeIsIgnored()
+{
+    QFETCH(QByteArray, configHome);
+    const QString inConfig = QDir(m_home.path()).filePath(QStringLiteral(".config/tavrelo.txt"));
+    QCOMPARE(prefModule::filePath(), inConfig);
+    writePrefs("#Window1Position 40,60\n");
+    // Where the relative setting leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    const QString relative = work.filePath(QString::fromLatin1(configHome + "/tavrelo.txt"));
+    if (!configHome.isEmpty()) {
+        QVERIFY(work.mkpath(QString::fromLatin1(configHome)));
+        QVERIFY(TestPrefs::writeFile(relative, "#Window1Position 1,2\n"));
+    }
+    m_home.setEnv("XDG_CONFIG_HOME", configHome);
+
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, 40);
+    QCOMPARE(prefModule::Window1Left, 60);
+    saveWindowAt(200, 210);
+    QCOMPARE(TestPrefs::readFile(inConfig), QByteArray("#Window1Position 200,210\n"));
+    if (!configHome.isEmpty())
+        QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
+}
+
+void tst_prefmodule::noUsableHomeReadsAndWritesNothing_data()
+{
+    TestHome::unusableHomes_data();
+}
+
+// As with a folder that cannot be read or written: the position defaults, nothing is saved
+// and nothing is said.
+void tst_prefmodule::noUsableHomeReadsAndWritesNothing()
+{
+    QFETCH(QByteArray, home);
+    // A file where a relative home leads from the current folder.
+    const QDir work(m_home.enterWorkFolder());
+    QVERIFY(work.mkpath(QStringLiteral("home/.config")));
+    const QString relative = work.filePath(QStringLiteral("home/.config/tavrelo.txt"));
+    QVERIFY(TestPrefs::writeFile(relative, "#Window1Position 1,2\n"));
+    m_home.setEnv("HOME", home);
+    // Never a file outside the test home, even where the program goes wrong.
+    QVERIFY2(m_home.holds(prefModule::filePath()), qPrintable(prefModule::filePath()));
+
+    prefModule::loadPrefs();
+    QCOMPARE(prefModule::Window1Top, 150);
+    QCOMPARE(prefModule::Window1Left, 150);
+    saveWindowAt(200, 210);
+    QCOMPARE(TestPrefs::readFile(relative), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(work.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("home")});
 }
 
 QTEST_MAIN(tst_prefmodule)

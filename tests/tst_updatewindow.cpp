@@ -98,6 +98,8 @@ private Q_SLOTS:
     void failureAfterCloseShowsNothing();
     void offer_data();
     void offer();
+    void refusedLaunchBeeps_data();
+    void refusedLaunchBeeps();
     void offerDialog_data();
     void offerDialog();
 
@@ -508,6 +510,43 @@ void tst_updatewindow::offer()
         QTRY_VERIFY(!window);
         QCOMPARE(m_services.calls, calls);
     }
+    QVERIFY(m_services.messages.isEmpty());
+}
+
+void tst_updatewindow::refusedLaunchBeeps_data()
+{
+    QTest::addColumn<Services::Choice>("choice");
+    QTest::addColumn<QStringList>("calls");
+
+    const QString beep = QStringLiteral("beep");
+    QTest::newRow("action") << Services::Choice::Action
+                            << QStringList{kOffered, QStringLiteral("showURL ") + kDownload, beep,
+                                           kClosed};
+    QTest::newRow("go to website")
+        << Services::Choice::Alternate
+        << QStringList{kOffered,
+                       QStringLiteral("showURL ") + QString::fromLatin1(BuildInfo::webSite), beep};
+}
+
+// No browser, or one that refuses the address: a beep, as for an address that can't be
+// opened; the window then goes or stays as it does after a launch.
+void tst_updatewindow::refusedLaunchBeeps()
+{
+    QFETCH(Services::Choice, choice);
+    QFETCH(QStringList, calls);
+
+    m_services.dialogChoice = choice;
+    m_services.launches = false;
+    m_server.reply = ok(manifest("2.2.0"));
+    QPointer<updateWindow> window = startCheck();
+    QTRY_COMPARE_WITH_TIMEOUT(m_services.dialogs.size(), 1, 10000);
+    if (choice == Services::Choice::Alternate) {
+        QTest::qWait(50);
+        QVERIFY(window);
+    } else {
+        QTRY_VERIFY(!window);
+    }
+    QCOMPARE(m_services.calls, calls);
     QVERIFY(m_services.messages.isEmpty());
 }
 

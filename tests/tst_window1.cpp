@@ -33,6 +33,7 @@ private Q_SLOTS:
     void opensAtLoadedPosition();
     void closingSavesAndQuits();
     void restartsDoNotDrift();
+    void returnPressesSupportButton_data();
     void returnPressesSupportButton();
     void accessorKeepsOneWindow();
 
@@ -246,8 +247,18 @@ void tst_window1::restartsDoNotDrift()
     }
 }
 
+void tst_window1::returnPressesSupportButton_data()
+{
+    QTest::addColumn<bool>("launches");
+    QTest::newRow("launched") << true;
+    // No browser takes the order page: a beep, and still no message.
+    QTest::newRow("refused") << false;
+}
+
 void tst_window1::returnPressesSupportButton()
 {
+    QFETCH(bool, launches);
+    m_person.launches = launches;
     App app;
     Window1 *window = Window1::instance();
     window->show();
@@ -256,7 +267,10 @@ void tst_window1::returnPressesSupportButton()
     QTest::keyClick(window->SecretText, Qt::Key_Return);
     QCOMPARE(m_person.urls.size(), 1);
     QVERIFY(m_person.urls.first().startsWith(u"http"));
-    QVERIFY(m_person.messages.isEmpty());
+    QStringList calls{QStringLiteral("showURL ") + m_person.urls.first()};
+    if (!launches)
+        calls << QStringLiteral("beep");
+    QCOMPARE(m_person.calls, calls);
     QCOMPARE(window->SecretText->toPlainText(), QString());
 }
 

@@ -194,15 +194,16 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
         close();
         break;
     case Services::Choice::Action:
-        // An address that can't be opened must not pass for a download under way.
-        if (const QString address = webAddressOf(downloadAddress); !address.isEmpty())
-            ShowURL(address);
-        else
+        // An address that can't be opened, or one no browser took, must not pass for a
+        // download under way.
+        if (const QString address = webAddressOf(downloadAddress);
+            address.isEmpty() || !ShowURL(address))
             Beep();
         close();
         break;
     case Services::Choice::Alternate:
-        ShowURL(QString::fromLatin1(BuildInfo::webSite));
+        if (!ShowURL(QString::fromLatin1(BuildInfo::webSite)))
+            Beep();
         break;
     }
 }

@@ -21,18 +21,29 @@ inline QByteArray positionLine(qint64 top, qint64 left)
     return "#Window1Position " + QByteArray::number(top) + ',' + QByteArray::number(left) + '\n';
 }
 
-// Replaces what the preferences file holds; false when not all of it could be written.
-inline bool writeFile(const QByteArray &bytes)
+// Replaces what the preferences file, or the file at path, holds; false when not all of it
+// could be written.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(prefModule::filePath());
+    QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// What the preferences file holds; empty when there is none.
+inline bool writeFile(const QByteArray &bytes)
+{
+    return writeFile(prefModule::filePath(), bytes);
+}
+
+// What the preferences file, or the file at path, holds; empty when there is none.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline QByteArray readFile()
 {
-    QFile file(prefModule::filePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(prefModule::filePath());
 }
 
 } // namespace TestPrefs

@@ -24,10 +24,11 @@ void RecordingServices::beep()
     ++beeps;
 }
 
-void RecordingServices::showURL(const QString &address)
+bool RecordingServices::showURL(const QString &address)
 {
     calls.append(QStringLiteral("showURL ") + address);
     urls.append(address);
+    return launches;
 }
 
 Services::Choice RecordingServices::messageDialog(const MessageDialog &dialog)
@@ -60,4 +61,5 @@ void RecordingServices::clear()
     dialogs.clear();
     pageSetupDialogs = 0;
     printDialogs = 0;
+    launches = true;
 }

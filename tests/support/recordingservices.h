@@ -17,11 +17,12 @@ public:
 
     void msgBox(const QString &text) override;
     void beep() override;
-    void showURL(const QString &address) override;
+    bool showURL(const QString &address) override;
     Choice messageDialog(const MessageDialog &dialog) override;
     bool pageSetupDialog(QPrinter &printer) override;
     bool printDialog(QPrinter &printer) override;
 
+    // Forgets what was recorded, and launches succeed again.
     void clear();
 
     // Every call in the order it came: "msgBox <text>", "beep", "showURL <address>",
@@ -35,6 +36,9 @@ public:
 
     // How the person answers; the defaults dismiss, cancel and confirm as noted.
     Choice dialogChoice = Choice::Cancel;
+    // Whether a browser or mail program takes what showURL is given; false as if none were
+    // installed, or it refused the address.
+    bool launches = true;
     std::function<bool(QPrinter &)> onPageSetup = [](QPrinter &) { return false; };
     std::function<bool(QPrinter &)> onPrint = [](QPrinter &) { return false; };
     int pageSetupDialogs = 0;
