@@ -205,7 +205,8 @@ void tst_aboutbox::buttonsOpenTheAddresses()
 }
 
 // The system's own launcher: true when a program took the address. A handler of the test's
-// own stands in for the mail program; nothing takes an address of a scheme no one knows.
+// own stands in for the mail program; nothing else takes an address here, since the offscreen
+// platform launches no program.
 void tst_aboutbox::systemLaunchTellsWhetherItWasTaken()
 {
     UrlCatcher mailProgram;
