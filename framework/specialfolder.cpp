@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace SpecialFolder {
@@ -31,6 +32,8 @@ QString inHome(const QString &name)
 }
 
 #ifndef Q_OS_MACOS
+constexpr qint64 kUserDirsCap = 64 * 1024;
+
 // The XDG configuration folder. A relative XDG_CONFIG_HOME is invalid by the XDG rules and is
 // ignored.
 QString configHome()
@@ -47,18 +50,19 @@ QString userDirsDesktop()
     const QString config = configHome();
     if (config.isEmpty())
         return QString();
-    QFile file(QDir(config).filePath(QStringLiteral("user-dirs.dirs")));
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = QDir(config).filePath(QStringLiteral("user-dirs.dirs"));
+    // Only a regular file: reading a pipe put there would hang the save until someone writes.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return QString();
     const QByteArray key("XDG_DESKTOP_DIR=");
     QString value;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        while (line.endsWith('\n') || line.endsWith('\r'))
+    // The file holds a dozen short lines; what lies beyond kUserDirsCap is none of them.
+    for (QByteArray line : file.read(kUserDirsCap).split('\n')) {
+        if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.startsWith(key))
-            continue;
-        value = QFile::decodeName(line.mid(key.size()));
+        if (line.startsWith(key))
+            value = QFile::decodeName(line.mid(key.size()));
     }
     if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
         value = value.mid(1, value.size() - 2);

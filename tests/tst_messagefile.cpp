@@ -17,7 +17,12 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
+#include <thread>
+
+#include <fcntl.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,6 +140,7 @@ private Q_SLOTS:
     void savesThroughALink();
     void desktopFromUserDirs_data();
     void desktopFromUserDirs();
+    void userDirsPipeIsNotRead();
     void noUsableHomeSavesNothing_data();
     void noUsableHomeSavesNothing();
 
@@ -517,6 +523,36 @@ void tst_messagefile::desktopFromUserDirs()
     QCOMPARE(QImage(QDir(folder).filePath(kFileName)).convertToFormat(QImage::Format_RGB32),
              captured(m_window));
     QVERIFY(QDir(work.filePath(QStringLiteral("relative/dir"))).isEmpty());
+}
+
+// A pipe in place of user-dirs.dirs is never opened: opening it would hang the save until
+// someone opened it for writing. Here someone tries all along, and notices a reader.
+void tst_messagefile::userDirsPipeIsNotRead()
+{
+    // Found before the pipe is there: finding it reads user-dirs.dirs too.
+    const QString saved = filePath();
+    const QByteArray pipe =
+        QFile::encodeName(QDir(m_home.preferences()).filePath(QStringLiteral("user-dirs.dirs")));
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    std::atomic<bool> clicked = false;
+    std::atomic<bool> opened = false;
+    std::thread writer([&] {
+        while (!clicked && !opened) {
+            // Succeeds only while a reader has the pipe open; closing it lets the reader go on.
+            if (const int fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                opened = true;
+                ::close(fd);
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        }
+    });
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    clicked = true;
+    writer.join();
+    QVERIFY(!opened);
+    QCOMPARE(m_services.messages, QStringList{kMessageSaved});
+    QVERIFY(QFile::exists(saved));
 }
 
 void tst_messagefile::noUsableHomeSavesNothing_data()
