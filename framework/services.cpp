@@ -99,7 +99,9 @@ void Beep()
     Services::current().beep();
 }
 
-bool ShowURL(const QString &address)
+void ShowURL(const QString &address)
 {
-    return Services::current().showURL(address);
+    // Without a browser or mail program the request would otherwise pass unnoticed.
+    if (!Services::current().showURL(address))
+        Beep();
 }

@@ -40,8 +40,8 @@ public:
     static void install(Services *services);
 };
 
-// The modal notice, the system beep and the browser, as the program calls them. ShowURL is
-// true when the browser or mail program took the address.
+// The modal notice, the system beep and the browser, as the program calls them. ShowURL beeps
+// when no browser or mail program took the address.
 void MsgBox(const QString &text);
 void Beep();
-bool ShowURL(const QString &address);
+void ShowURL(const QString &address);

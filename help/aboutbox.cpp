@@ -103,15 +103,12 @@ void AboutBox::Event_Open()
 
 void AboutBox::PushButton1_Action()
 {
-    // Without a mail program the click would otherwise pass unnoticed.
-    if (!ShowURL(QString::fromLatin1(BuildInfo::authorMail)))
-        Beep();
+    ShowURL(QString::fromLatin1(BuildInfo::authorMail));
 }
 
 void AboutBox::PushButton2_Action()
 {
-    if (!ShowURL(QString::fromLatin1(BuildInfo::webSite)))
-        Beep();
+    ShowURL(QString::fromLatin1(BuildInfo::webSite));
 }
 
 void AboutBox::StaticText4_Open()

@@ -169,9 +169,7 @@ void Window1::Event_Close()
 
 void Window1::Kagi1_Action()
 {
-    // Without a browser the press would otherwise pass unnoticed.
-    if (!ShowURL(QString::fromLatin1(BuildInfo::orderPage)))
-        Beep();
+    ShowURL(QString::fromLatin1(BuildInfo::orderPage));
 }
 
 void Window1::InnocentText_TextChange()

@@ -212,8 +212,8 @@ void tst_aboutbox::systemLaunchTellsWhetherItWasTaken()
     UrlCatcher mailProgram;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &mailProgram, "open");
     Services::install(nullptr);
-    const bool mailTaken = ShowURL(QString::fromLatin1(BuildInfo::authorMail));
-    const bool unknownTaken = ShowURL(QStringLiteral("tavrelo-nowhere:x"));
+    const bool mailTaken = Services::current().showURL(QString::fromLatin1(BuildInfo::authorMail));
+    const bool unknownTaken = Services::current().showURL(QStringLiteral("tavrelo-nowhere:x"));
     Services::install(&m_services);
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
 

@@ -194,16 +194,16 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
         close();
         break;
     case Services::Choice::Action:
-        // An address that can't be opened, or one no browser took, must not pass for a
-        // download under way.
-        if (const QString address = webAddressOf(downloadAddress);
-            address.isEmpty() || !ShowURL(address))
+        // An address that can't be opened must not pass for a download under way; nor may
+        // one that no browser took, which ShowURL beeps for.
+        if (const QString address = webAddressOf(downloadAddress); !address.isEmpty())
+            ShowURL(address);
+        else
             Beep();
         close();
         break;
     case Services::Choice::Alternate:
-        if (!ShowURL(QString::fromLatin1(BuildInfo::webSite)))
-            Beep();
+        ShowURL(QString::fromLatin1(BuildInfo::webSite));
         break;
     }
 }
