@@ -8,19 +8,24 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
 namespace {
 
-// Start of the code point that ends just before position, never inside a surrogate pair.
-int previousCodePoint(const QString &text, int position)
+// Where to cut the text that arrived in [start, end) so that excess code points go, at the start
+// of a symbol as the reader sees it (a letter with its accents, a flag): never half of one.
+// Cuts at start at the latest, which gives back the text as it was before.
+int cutPosition(const QString &text, int start, int end, qsizetype excess)
 {
-    if (position >= 2 && text.at(position - 1).isLowSurrogate() &&
-        text.at(position - 2).isHighSurrogate())
-        return position - 2;
-    return position - 1;
+    QTextBoundaryFinder symbols(QTextBoundaryFinder::Grapheme, text);
+    symbols.setPosition(end);
+    int from = end;
+    while (from > start && EditField::characterCount(text.mid(from, end - from)) < excess)
+        from = qMax(start, int(symbols.toPreviousBoundary()));
+    return from;
 }
 
 // True when text laid out for device takes the metrics it takes without one.
@@ -156,17 +161,17 @@ void EditField::onTextChanged()
     if (m_trimming)
         return;
     QString text = toPlainText();
-    qsizetype excess = m_limit > 0 ? characterCount(text) - m_limit : 0;
+    const qsizetype excess = m_limit > 0 ? characterCount(text) - m_limit : 0;
     if (excess > 0) {
-        // Drop the surplus from the end of what just arrived, so the earlier text stays whole.
+        // Drop the surplus from the end of what just arrived, so the earlier text stays whole;
+        // where nothing arrived, from the end of the text.
+        int start = m_changeStart;
         int end = qBound(0, m_changeStart + m_changeAdded, int(text.size()));
-        if (end - m_changeStart <= 0)
+        if (end <= start) {
+            start = 0;
             end = int(text.size());
-        int from = end;
-        while (excess > 0 && from > 0) {
-            from = previousCodePoint(text, from);
-            --excess;
         }
+        const int from = cutPosition(text, start, end, excess);
         m_trimming = true;
         QTextCursor cursor(document());
         cursor.joinPreviousEditBlock();

@@ -9,7 +9,8 @@
 
 // A styled text field, one line or many. Its text colour is the colour every character takes
 // unless it carries one of its own; its limit counts characters (code points), whatever
-// way they arrive: typed, pasted or set by code.
+// way they arrive: typed, pasted, set by code or inserted by an input method. What crosses the
+// limit is cut before the whole symbol it belongs to, never inside a letter and its accents.
 class EditField : public QTextEdit
 {
     Q_OBJECT

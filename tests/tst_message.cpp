@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -37,6 +38,7 @@ private Q_SLOTS:
 
     void secretCountAndLimit_data();
     void secretCountAndLimit();
+    void inputMethodCommitsWholeSymbolsOnly();
     void plainMessageHasNoLimit();
 
     void paintsPlainMessageInItsMarginsAndCutsIt();
@@ -78,29 +80,42 @@ void tst_message::secretCountAndLimit_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("count");
 
     const QString a75(75, u'a');
     const QString e80 = QString::fromUtf8("é").repeated(80);
     const QString unicorn = QString::fromUtf8("\U0001F984");
+    // Two code points each: a letter and a combining accent; a flag's two regional indicators.
+    const QString accented = QString::fromUtf8("e\u0301");
+    const QString flag = QString::fromUtf8("\U0001F1EB\U0001F1F7");
 
-    QTest::newRow("ascii typed past 75") << QString() << 0 << QString(80, u'a') << QString() << a75;
+    QTest::newRow("ascii typed past 75")
+        << QString() << 0 << QString(80, u'a') << QString() << a75 << "75";
     QTest::newRow("accented letters count one each")
-        << QString() << 0 << e80 << QString() << e80.left(75);
+        << QString() << 0 << e80 << QString() << e80.left(75) << "75";
     QTest::newRow("emoji count one each")
-        << QString() << 0 << unicorn.repeated(80) << QString() << unicorn.repeated(75);
+        << QString() << 0 << unicorn.repeated(80) << QString() << unicorn.repeated(75) << "75";
     QTest::newRow("pasted past 75 keeps its start")
-        << QString() << 0 << QString() << QString(100, u'p') << QString(75, u'p');
+        << QString() << 0 << QString() << QString(100, u'p') << QString(75, u'p') << "75";
     QTest::newRow("pasted into the middle keeps the text around it")
         << QString(70, u'a') << 10 << QString() << QString(10, u'b')
-        << QString(10, u'a') + QString(5, u'b') + QString(60, u'a');
+        << QString(10, u'a') + QString(5, u'b') + QString(60, u'a') << "75";
     QTest::newRow("paste never splits an emoji")
         << QString(74, u'a') << 74 << QString() << unicorn.repeated(2)
-        << QString(74, u'a') + unicorn;
+        << QString(74, u'a') + unicorn << "75";
+    QTest::newRow("paste never parts a letter from its accent")
+        << QString() << 0 << QString() << accented.repeated(40) << accented.repeated(37) << "74";
+    QTest::newRow("paste never halves a flag")
+        << QString() << 0 << QString() << flag.repeated(40) << flag.repeated(37) << "74";
+    QTest::newRow("a flag pasted into the middle goes whole")
+        << QString(74, u'a') << 30 << QString() << flag << QString(74, u'a') << "74";
     QTest::newRow("pasted lines join on one line")
         << QString() << 0 << QString() << QStringLiteral("one\ntwo\r\nthree")
-        << QStringLiteral("one two three");
+        << QStringLiteral("one two three") << "13";
     QTest::newRow("typed into a full field changes nothing")
-        << a75 << 75 << QStringLiteral("z") << QString() << a75;
+        << a75 << 75 << QStringLiteral("z") << QString() << a75 << "75";
+    QTest::newRow("an accent typed into a full field changes nothing")
+        << a75 << 75 << QString::fromUtf8("\u0301") << QString() << a75 << "75";
 }
 
 void tst_message::secretCountAndLimit()
@@ -110,6 +125,7 @@ void tst_message::secretCountAndLimit()
     QFETCH(QString, typed);
     QFETCH(QString, pasted);
     QFETCH(QString, expected);
+    QFETCH(QString, count);
 
     EditField *secret = m_window->SecretText;
     secret->setText(before);
@@ -128,7 +144,29 @@ void tst_message::secretCountAndLimit()
     }
 
     QCOMPARE(secret->text(), expected);
-    QCOMPARE(m_window->NoSecretTxt->text(), QString::number(EditField::characterCount(expected)));
+    QCOMPARE(m_window->NoSecretTxt->text(), count);
+}
+
+// An emoji picker or another input method commits a whole symbol at once: at 74 a flag, two
+// code points, would cross the limit, so none of it stays.
+void tst_message::inputMethodCommitsWholeSymbolsOnly()
+{
+    EditField *secret = m_window->SecretText;
+    secret->setText(QString(74, u'a'));
+    secret->moveCursor(QTextCursor::End);
+    secret->setFocus();
+
+    QInputMethodEvent flag;
+    flag.setCommitString(QString::fromUtf8("\U0001F1EB\U0001F1F7"));
+    QCoreApplication::sendEvent(secret, &flag);
+    QCOMPARE(secret->text(), QString(74, u'a'));
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("74"));
+
+    QInputMethodEvent letter;
+    letter.setCommitString(QString::fromUtf8("é"));
+    QCoreApplication::sendEvent(secret, &letter);
+    QCOMPARE(secret->text(), QString(74, u'a') + QString::fromUtf8("é"));
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("75"));
 }
 
 void tst_message::plainMessageHasNoLimit()
