@@ -15,6 +15,9 @@ public:
     // A null picture leaves the canvas without a backdrop.
     void setBackdrop(const QImage &picture);
     const QImage &backdrop() const { return m_backdrop; }
+    // Exchanges the backdrop with picture without a repaint: for rendering the canvas over
+    // another backdrop off screen, exchanged back before the screen is painted again.
+    void swapBackdrop(QImage &picture) { m_backdrop.swap(picture); }
 
     // True repaints before returning; False only schedules the repaint.
     void refresh(bool immediately = true);

@@ -224,7 +224,7 @@ static QString messageFilePath()
 void Window1::SavePNG_Action()
 {
     const QString path = messageFilePath();
-    Module1::P = capturePicture(content(), kCanvas1.rect());
+    Module1::P = composedPicture();
     const bool ok = !path.isEmpty() && PngFile::save(Module1::P, path);
     MsgBox(ok ? QStringLiteral("Message was saved!") : QStringLiteral("Save Failed!"));
 }
@@ -267,7 +267,10 @@ void Window1::Filter1_MouseEnter()
 void Window1::Filter1_MouseExit()
 {
     Module1::CopyBack = false;
-    Canvas1->setBackdrop(backgroundjpg());
+    // A load or "Clear All" while the pointer rested on the box has already ended the reveal,
+    // and the picture it put in place stays.
+    if (revealShows())
+        Canvas1->setBackdrop(backgroundjpg());
     Canvas1->refresh(true);
 }
 
@@ -277,9 +280,30 @@ void Window1::FilterImage()
 {
     capturePicture(content(), kCanvas1.rect(), Module1::MySnapshot);
     RevealPicture::build(Module1::MySnapshot, Module1::FilteredImage);
+    m_backdropBeforeReveal = Canvas1->backdrop();
     Canvas1->setBackdrop(Module1::FilteredImage);
     // Repaint synchronously: CopyBack keeps the texts off this one paint only.
     Module1::CopyBack = true;
     Canvas1->refresh(true);
     Module1::CopyBack = false;
+}
+
+bool Window1::revealShows() const
+{
+    return !Module1::FilteredImage.isNull() &&
+           Canvas1->backdrop().cacheKey() == Module1::FilteredImage.cacheKey();
+}
+
+// The picture area as composed: the backdrop with both texts over it. While the reveal shows,
+// the area is rendered over the backdrop the reveal stands in for, and the screen keeps the
+// reveal.
+QImage Window1::composedPicture()
+{
+    if (!revealShows())
+        return capturePicture(content(), kCanvas1.rect());
+    QImage backdrop = m_backdropBeforeReveal;
+    Canvas1->swapBackdrop(backdrop);
+    QImage picture = capturePicture(content(), kCanvas1.rect());
+    Canvas1->swapBackdrop(backdrop);
+    return picture;
 }

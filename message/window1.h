@@ -11,6 +11,8 @@
 #include "framework/coveragelayer.h"
 #include "framework/window.h"
 
+#include <QImage>
+
 class Canvas;
 class EditField;
 class QLabel;
@@ -64,6 +66,11 @@ private:
     void Filter1_MouseExit();
     void Kagi1_Action();
     void FilterImage();
+    bool revealShows() const;
+    QImage composedPicture();
 
     CoverageLayer m_secretLayer;
+    // What the reveal picture stands in for while it shows: a save writes this, never the
+    // reveal.
+    QImage m_backdropBeforeReveal;
 };

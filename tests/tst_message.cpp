@@ -9,6 +9,7 @@
 #include "tests/support/testhome.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -23,6 +24,23 @@ namespace {
 
 // What the window shows when "Clear All" is clicked.
 enum class State { Composing, Loaded, Revealed, Empty };
+// What the person does while the pointer rests on "See Secret".
+enum class Action { Load, ClearAll, Type };
+
+// A picture a friend sent, put on the Desktop as "My Message.png": a pale blue band over white,
+// with a near-white mark in its top rows that the reveal turns black.
+QImage friendsPicture()
+{
+    QImage picture(560, 130, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 60; y < 130; ++y)
+        for (int x = 0; x < 560; ++x)
+            picture.setPixel(x, y, qRgb(200, 220, 240));
+    for (int y = 5; y < 15; ++y)
+        for (int x = 100; x < 140; ++x)
+            picture.setPixel(x, y, qRgb(254, 254, 254));
+    return picture;
+}
 
 } // namespace
 
@@ -49,6 +67,10 @@ private Q_SLOTS:
     void revealIgnoresWrappedSecretBelowBand();
     void revealRunsToItsEndBeforeLeaving();
     void leavingRestoresBackgroundAndDropsLoadedPicture();
+    void saveDuringRevealWritesComposedPicture_data();
+    void saveDuringRevealWritesComposedPicture();
+    void actionsDuringReveal_data();
+    void actionsDuringReveal();
     void seeSecretLabel_data();
     void seeSecretLabel();
 
@@ -311,6 +333,92 @@ void tst_message::leavingRestoresBackgroundAndDropsLoadedPicture()
     QVERIFY(!Module1::CopyBack);
     QCOMPARE(onScreen(m_window), captured(m_window));
     QCOMPARE(onScreen(m_window).pixel(300, 100), qRgb(255, 255, 255));
+}
+
+void tst_message::saveDuringRevealWritesComposedPicture_data()
+{
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("composed over the background") << false;
+    QTest::newRow("over a loaded picture") << true;
+}
+
+// "Save Message" pressed while the reveal shows (the button keeps the focus, the pointer rests
+// on "See Secret", Space presses it) writes what a save just before the reveal writes: the
+// backdrop with both texts, the secret still near-white. The screen keeps the reveal.
+void tst_message::saveDuringRevealWritesComposedPicture()
+{
+    QFETCH(bool, loaded);
+    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
+    if (loaded) {
+        QVERIFY(friendsPicture().save(file, "PNG"));
+        QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    }
+    m_window->InnocentText->setText(QStringLiteral("See you at the park!"));
+    m_window->SecretText->setText(QStringLiteral("The key is under the mat"));
+
+    m_window->SavePNG->setFocus();
+    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+    const QImage before = QImage(file).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(count(before, QRect(0, 0, 560, 24), isNearWhite) > 100);
+
+    enterSeeSecret(m_window);
+    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+    QCOMPARE(m_services.messages, QStringList({QStringLiteral("Message was saved!"),
+                                               QStringLiteral("Message was saved!")}));
+    QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), before);
+    QCOMPARE(Module1::P, before);
+
+    QCOMPARE(m_window->Canvas1->backdrop(), Module1::FilteredImage);
+    QTest::qWait(20);
+    QCOMPARE(onScreen(m_window), Module1::FilteredImage);
+}
+
+void tst_message::actionsDuringReveal_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::newRow("Load Message") << Action::Load;
+    QTest::newRow("Clear All") << Action::ClearAll;
+    QTest::newRow("typing") << Action::Type;
+}
+
+// Whatever the person does while the reveal shows, leaving the box shows a picture they can
+// explain: the friend's picture they loaded, the empty background they cleared to, or the
+// composed message with what they typed; a save then writes just that.
+void tst_message::actionsDuringReveal()
+{
+    QFETCH(Action, action);
+    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
+    QVERIFY(friendsPicture().save(file, "PNG"));
+    m_window->InnocentText->setText(QStringLiteral("Lunch at noon?"));
+    m_window->SecretText->setText(QStringLiteral("bring the map"));
+    enterSeeSecret(m_window);
+
+    QImage backdrop = backgroundjpg();
+    QString plain = QStringLiteral("Lunch at noon?");
+    switch (action) {
+    case Action::Load:
+        QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+        backdrop = friendsPicture();
+        break;
+    case Action::ClearAll:
+        QTest::mouseClick(m_window->ClearAll, Qt::LeftButton);
+        plain.clear();
+        break;
+    case Action::Type:
+        m_window->InnocentText->moveCursor(QTextCursor::End);
+        type(m_window->InnocentText, QStringLiteral("!"));
+        plain += u'!';
+        break;
+    }
+    leaveSeeSecret(m_window);
+
+    QCOMPARE(m_window->InnocentText->text(), plain);
+    QCOMPARE(m_window->Canvas1->backdrop(), backdrop);
+    const QImage shown = onScreen(m_window);
+    QCOMPARE(shown, captured(m_window));
+
+    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
 }
 
 void tst_message::seeSecretLabel_data()
