@@ -257,13 +257,20 @@ void fitToText(QLabel *label)
                               span.right() - text.right(), span.bottom() - text.bottom());
 }
 
-QFont fittedFont(QFont font, const QString &text, qreal room, const QPaintDevice *device)
+QFont fittedFont(QFont font, const QString &text, qreal width, int flags,
+                 const QPaintDevice *device)
 {
-    auto width = [&] {
-        return device ? QFontMetricsF(font, device).horizontalAdvance(text)
-                      : QFontMetricsF(font).horizontalAdvance(text);
+    // Measured by the layout that draws it: its line breaking can find a text wider than the
+    // sum of its advances, and wrap it.
+    auto fits = [&] {
+        const QFontMetricsF metrics = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+        const QSizeF laidOut =
+            metrics.boundingRect(QRectF(0, 0, width, kUnbounded), flags, text).size();
+        const qreal oneLine =
+            metrics.boundingRect(QRectF(0, 0, kUnbounded, kUnbounded), flags, text).height();
+        return laidOut.width() <= width && laidOut.height() <= oneLine;
     };
-    while (width() > room && shrink(font)) {
+    while (!fits() && shrink(font)) {
     }
     return font;
 }

@@ -49,10 +49,12 @@ void fitTexts(QWidget *area);
 // label's text.
 void fitToText(QLabel *label);
 
-// The font, taken down in half points (whole pixels for a pixel-sized font) until text fits
-// in room pixels on device (nullptr: the screen). The designs were made for a narrower system
-// font than most platforms have.
-QFont fittedFont(QFont font, const QString &text, qreal room, const QPaintDevice *device = nullptr);
+// The font, taken down in half points (whole pixels for a pixel-sized font) until text, laid
+// out with flags in a rectangle width pixels wide as QPainter::drawText lays it out on device
+// (nullptr: the screen), stays on one line within that width. The designs were made for a
+// narrower system font than most platforms have.
+QFont fittedFont(QFont font, const QString &text, qreal width, int flags,
+                 const QPaintDevice *device = nullptr);
 
 // A push button in the bold system font. Return presses only the window's default button
 // (Window::setDefaultButton), never whichever button has the focus.

@@ -247,16 +247,16 @@ void Window1::Filter1_Paint(QPainter *g)
 {
     const QString label = QStringLiteral("See Secret");
     constexpr qreal kWrapWidth = 70;
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
     QFont bold = g->font();
     bold.setBold(true);
     // Where the platform's bold face is wider than the design's, the label would wrap and
     // lose its second line below the box.
-    const QFont font = fittedFont(bold, label, kWrapWidth, g->device());
+    const QFont font = fittedFont(bold, label, kWrapWidth, kFlags, g->device());
     g->setFont(font);
     // (5, 15) is the first line's baseline.
     const QFontMetricsF metrics(font, g->device());
-    g->drawText(QRectF(5, 15 - metrics.ascent(), kWrapWidth, Filter1->height()),
-                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label);
+    g->drawText(QRectF(5, 15 - metrics.ascent(), kWrapWidth, Filter1->height()), kFlags, label);
 }
 
 void Window1::Filter1_MouseEnter()

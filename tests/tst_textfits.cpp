@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "framework/designedcontrols.h"
 #include "framework/editfield.h"
+#include "framework/rectangle.h"
 #include "help/aboutbox.h"
 #include "help/help.h"
 #include "message/window1.h"
@@ -133,6 +134,34 @@ int inkBottom(const QImage &image, const QRect &rect)
     return -1;
 }
 
+// The system fonts of common desktops at the sizes users pick, sans and serif. "Arial" is
+// mapped to a face a quarter wider, as a desktop without Arial may map it: the system font and
+// the texts designed in Arial widen together.
+QList<std::pair<const char *, int>> systemFonts()
+{
+    QList<std::pair<const char *, int>> fonts;
+    for (const char *family : {"DejaVu Sans", "Liberation Sans", "Arial"}) {
+        for (int points = 8; points <= 14; ++points)
+            fonts.append({family, points});
+    }
+    for (const char *family : {"Liberation Serif", "DejaVu Serif"}) {
+        for (int points = 8; points <= 18; ++points)
+            fonts.append({family, points});
+    }
+    return fonts;
+}
+
+// Makes family at points the system font, "Arial" standing for the wider face.
+bool setSystemFont(const QString &family, int points)
+{
+    if (family == u"Arial")
+        QFont::insertSubstitution(family, kWideFace);
+    QFont system(family);
+    system.setPointSize(points);
+    QApplication::setFont(system);
+    return QFontInfo(system).family() == (family == u"Arial" ? kWideFace : family);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Opener)
@@ -150,6 +179,8 @@ private Q_SLOTS:
     void textsShowWholeAndApart();
     void labelGrowsOnlyIntoFreeRoom_data();
     void labelGrowsOnlyIntoFreeRoom();
+    void seeSecretShowsWhole_data();
+    void seeSecretShowsWhole();
 
 private:
     const QFont m_systemFont = QApplication::font();
@@ -218,15 +249,10 @@ void tst_textfits::textsShowWholeAndApart_data()
              return AboutBox::openInstance();
          }},
     };
-    // The system fonts of common desktops at the sizes users pick. "Arial" is mapped to a face
-    // a quarter wider, as a desktop without Arial may map it: the system font and the texts
-    // designed in Arial widen together.
-    for (const char *family : {"DejaVu Sans", "Liberation Sans", "Arial"}) {
-        for (int points = 8; points <= 14; ++points) {
-            for (const auto &[name, open] : windows)
-                QTest::addRow("%s %d pt, %s", family, points, name)
-                    << QString::fromLatin1(family) << points << open;
-        }
+    for (const auto &[family, points] : systemFonts()) {
+        for (const auto &[name, open] : windows)
+            QTest::addRow("%s %d pt, %s", family, points, name)
+                << QString::fromLatin1(family) << points << open;
     }
 }
 
@@ -239,12 +265,7 @@ void tst_textfits::textsShowWholeAndApart()
     QFETCH(int, points);
     QFETCH(Opener, open);
 
-    if (family == u"Arial")
-        QFont::insertSubstitution(family, kWideFace);
-    QFont system(family);
-    system.setPointSize(points);
-    QCOMPARE(QFontInfo(system).family(), family == u"Arial" ? kWideFace : family);
-    QApplication::setFont(system);
+    QVERIFY(setSystemFont(family, points));
     Window *window = open(m_app);
     QVERIFY(window && window->isVisible());
 
@@ -375,6 +396,42 @@ void tst_textfits::labelGrowsOnlyIntoFreeRoom()
              qPrintable(QStringLiteral("baseline at %1, the caption's at %2")
                             .arg(inkBottom(image, value->geometry()))
                             .arg(expected)));
+}
+
+void tst_textfits::seeSecretShowsWhole_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    for (const auto &[family, points] : systemFonts())
+        QTest::addRow("%s %d pt", family, points) << QString::fromLatin1(family) << points;
+}
+
+// "See Secret" is drawn into its 75 by 22 box, not laid out by a label: at any system font it
+// shows on one line, both words, within the box's border, on its baseline 15.
+void tst_textfits::seeSecretShowsWhole()
+{
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    QVERIFY(setSystemFont(family, points));
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+
+    // The box as it shows: the white rectangle with its border, the label drawn over it.
+    const QImage box = window->Rectangle1->grab().toImage();
+    QCOMPARE(box.size(), QSize(75, 22));
+    // Within the border, which is the rectangle's: ink touching it was cut by the box's edge.
+    const QRect inside = box.rect().adjusted(1, 1, -1, -1);
+    QRect ink;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            ink |= qGray(box.pixel(x, y)) < 128 ? QRect(x, y, 1, 1) : QRect();
+    QVERIFY2(inside.adjusted(1, 1, -1, -1).contains(ink),
+             qPrintable(describe(window->Rectangle1, ink)));
+    QCOMPARE(ink.bottom(), 14);
+    // "See" alone, with "Secret" wrapped below the box, takes under a third of the 70 pixels
+    // the label may use; both words take more than half of them.
+    QVERIFY2(ink.width() > 35, qPrintable(describe(window->Rectangle1, ink)));
 }
 
 QTEST_MAIN(tst_textfits)
