@@ -249,29 +249,44 @@ void tst_window1::restartsDoNotDrift()
 
 void tst_window1::returnPressesSupportButton_data()
 {
+    QTest::addColumn<bool>("plainField"); // else the secret's one-line field
+    QTest::addColumn<int>("key");
     QTest::addColumn<bool>("launches");
-    QTest::newRow("launched") << true;
+    QTest::newRow("Return, launched") << false << int(Qt::Key_Return) << true;
     // No browser takes the order page: a beep, and still no message.
-    QTest::newRow("refused") << false;
+    QTest::newRow("Return, refused") << false << int(Qt::Key_Return) << false;
+    QTest::newRow("keypad Enter") << false << int(Qt::Key_Enter) << true;
+    // The plain message has many lines: there the key breaks the line and presses nothing.
+    QTest::newRow("Return in the plain message") << true << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter in the plain message") << true << int(Qt::Key_Enter) << true;
 }
 
 void tst_window1::returnPressesSupportButton()
 {
+    QFETCH(bool, plainField);
+    QFETCH(int, key);
     QFETCH(bool, launches);
     m_person.launches = launches;
     App app;
     Window1 *window = Window1::instance();
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    window->SecretText->setFocus();
-    QTest::keyClick(window->SecretText, Qt::Key_Return);
+    EditField *field = plainField ? window->InnocentText : window->SecretText;
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    if (plainField) {
+        QCOMPARE(field->toPlainText(), QStringLiteral("\n"));
+        QCOMPARE(m_person.calls, QStringList());
+        return;
+    }
     QCOMPARE(m_person.urls.size(), 1);
     QVERIFY(m_person.urls.first().startsWith(u"http"));
     QStringList calls{QStringLiteral("showURL ") + m_person.urls.first()};
     if (!launches)
         calls << QStringLiteral("beep");
     QCOMPARE(m_person.calls, calls);
-    QCOMPARE(window->SecretText->toPlainText(), QString());
+    QCOMPARE(field->toPlainText(), QString());
 }
 
 void tst_window1::accessorKeepsOneWindow()
