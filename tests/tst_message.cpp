@@ -60,6 +60,7 @@ private Q_SLOTS:
     void plainMessageHasNoLimit();
 
     void paintsPlainMessageInItsMarginsAndCutsIt();
+    void plainMessageStandsAt20And20();
     void paintsSecretNearWhiteFromTopLeft();
     void colourEmojiInSecretStaysNearWhite();
 
@@ -213,6 +214,34 @@ void tst_message::paintsPlainMessageInItsMarginsAndCutsIt()
     QVERIFY(count(shown, QRect(20, 20, 520, 12), isDark) > 0);
     QVERIFY(count(shown, QRect(20, 120, 520, 10), isDark) > 0);
     QCOMPARE(shown, captured(m_window));
+}
+
+// The plain message's first line starts at (20, 20) of the picture: its ink is where the same
+// text lies when drawn with its top-left corner there in the field's font.
+void tst_message::plainMessageStandsAt20And20()
+{
+    const QString text = QStringLiteral("HHH HHH");
+    m_window->InnocentText->setText(text);
+
+    QImage expected(560, 130, QImage::Format_RGB32);
+    setLogicalDpi(expected, m_window->Canvas1->logicalDpiX(), m_window->Canvas1->logicalDpiY());
+    expected.fill(Qt::white);
+    QPainter g(&expected);
+    const QFont font = m_window->InnocentText->document()->defaultFont();
+    g.setFont(font);
+    g.drawText(QPointF(20, 20 + QFontMetricsF(font, &expected).ascent()), text);
+    g.end();
+
+    auto inkOf = [](const QImage &picture) {
+        QRect ink;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                ink |= isDark(picture.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
+        return ink;
+    };
+    const QRect drawn = inkOf(expected);
+    QVERIFY(drawn.top() > 20 && drawn.left() >= 20);
+    QCOMPARE(inkOf(onScreen(m_window)), drawn);
 }
 
 void tst_message::paintsSecretNearWhiteFromTopLeft()
