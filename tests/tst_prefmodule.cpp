@@ -223,8 +223,24 @@ void tst_prefmodule::largeFiles_data()
     // Only the first MiB is read: the rest is no file the program wrote.
     const QByteArray fillsTheMiB = "'" + QByteArray(kMiB - 2, 'x') + "\n";
     QTest::newRow("position past the first MiB") << fillsTheMiB + position << 0 << 0;
-    QTest::newRow("position cut at the first MiB")
-        << "'" + QByteArray(kMiB - 2 - 21, 'x') + "\n" + position << 31 << 3;
+    // A line the first MiB cuts is not one the file holds: the earlier position stays.
+    const QByteArray earlier("#Window1Position 1,2\n");
+    // The earlier position, then a comment up to byte `at`, then the line.
+    const auto lineAt = [&](int at, const QByteArray &line) {
+        return earlier + "'" + QByteArray(at - earlier.size() - 2, 'x') + "\n" + line;
+    };
+    const QByteArray later("#Window1Position 4321,60");
+    QTest::newRow("cut inside the top") << lineAt(kMiB - 18, later + "\n") << 1 << 2;
+    QTest::newRow("cut after the comma") << lineAt(kMiB - 22, later + "\n") << 1 << 2;
+    QTest::newRow("cut before the line end") << lineAt(kMiB - 24, later + "\n") << 1 << 2;
+    QTest::newRow("cut before the line end of a file that goes on")
+        << lineAt(kMiB - 24, later + "\n'more\n") << 1 << 2;
+    QTest::newRow("line end the last byte read")
+        << lineAt(kMiB - 25, later + "\n'more\n") << 4321 << 60;
+    QTest::newRow("CR the last byte read, LF past it")
+        << lineAt(kMiB - 25, later + "\r\n'more\n") << 4321 << 60;
+    QTest::newRow("file of exactly 1 MiB without a last line end")
+        << lineAt(kMiB - 24, later) << 4321 << 60;
 }
 
 void tst_prefmodule::largeFiles()
