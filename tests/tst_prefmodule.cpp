@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QTest>
 
 #include <atomic>
@@ -94,6 +95,8 @@ private Q_SLOTS:
     void savedPositionReadsBack_data();
     void savedPositionReadsBack();
     void savingReplacesEverything();
+    void firstQuitMakesTheFolder_data();
+    void firstQuitMakesTheFolder();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
     void noOpenWindowWritesNothing();
@@ -337,6 +340,35 @@ void tst_prefmodule::savingReplacesEverything()
     writePrefs("'comment\n#Other x\n#Window1Position 1,2\n#More y\n");
     saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
+}
+
+void tst_prefmodule::firstQuitMakesTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("configHome"); // inside the test home; null: ~/.config
+    QTest::newRow("no ~/.config") << QByteArray();
+    QTest::newRow("configuration two folders deep") << QByteArray("/deep/config");
+}
+
+// On a first start the configuration folder may not exist yet: quitting makes it.
+void tst_prefmodule::firstQuitMakesTheFolder()
+{
+    QFETCH(QByteArray, configHome);
+    if (!configHome.isNull())
+        m_home.setEnv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()) + configHome);
+    QVERIFY(QDir(m_home.preferences()).removeRecursively());
+    QVERIFY(!QFileInfo::exists(m_home.preferences()));
+
+    prefModule::loadPrefs();
+    App app;
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->setTop(210);
+    window->setLeft(190);
+    QTRY_COMPARE(window->top(), 210);
+    QVERIFY(window->close());
+    QVERIFY(app.isQuitting());
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 210,190\n"));
 }
 
 void tst_prefmodule::failedSaveKeepsOldFile_data()
