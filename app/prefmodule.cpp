@@ -29,9 +29,10 @@ const QLatin1String kPositionName("window1position");
 constexpr qint64 kMaxRead = 1024 * 1024;
 
 // Reads lines ending in LF, CR or CR LF, a chunk at a time, from the first kMaxRead bytes of
-// the file: the file ends there for it. What to keep of a line is decided from its first
-// byte, so that a comment is skipped, and reading stops at the line that ends the
-// directives, without that line or the rest of the file ever being held.
+// the file: the file ends there for it, and a line that goes on past that is not taken as a
+// shorter one. What to keep of a line is decided from its first byte, so that a comment is
+// skipped, and reading stops at the line that ends the directives, without that line or the
+// rest of the file ever being held.
 class LineReader
 {
 public:
@@ -52,11 +53,12 @@ public:
     void skipByte() { ++m_pos; }
 
     // Takes the rest of the line and its line end; the line's bytes go to into, if given.
-    void takeLine(QByteArray *into = nullptr)
+    // False when kMaxRead cut the line: the file goes on, but not within what is read.
+    bool takeLine(QByteArray *into = nullptr)
     {
         for (;;) {
             if (m_pos >= m_buffer.size() && !refill())
-                return;
+                return !goesOnPastCap();
             const char *data = m_buffer.constData();
             qsizetype i = m_pos;
             while (i < m_buffer.size() && data[i] != '\n' && data[i] != '\r')
@@ -71,7 +73,7 @@ public:
             m_pos = i + 1;
             if (cr && (m_pos < m_buffer.size() || refill()) && m_buffer.at(m_pos) == '\n')
                 ++m_pos;
-            return;
+            return true;
         }
     }
 
@@ -84,6 +86,9 @@ private:
         m_pos = 0;
         return !m_buffer.isEmpty();
     }
+
+    // One byte more tells; the file is read unbuffered, so that is all that is read.
+    bool goesOnPastCap() { return m_taken == kMaxRead && !m_file.read(1).isEmpty(); }
 
     QFile &m_file;
     QByteArray m_buffer;
@@ -140,7 +145,7 @@ bool extractDirectives(const QString &path)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
     LineReader reader(file);
     QByteArray &packed = gDirectives.m_packed;
@@ -151,9 +156,9 @@ bool extractDirectives(const QString &path)
         }
         reader.skipByte();
         const qsizetype start = packed.size();
-        reader.takeLine(&packed);
+        const bool whole = reader.takeLine(&packed);
         const qsizetype blank = packed.indexOf(' ', start);
-        if (blank < 0) {
+        if (!whole || blank < 0) {
             packed.truncate(start);
             continue;
         }
@@ -164,7 +169,7 @@ bool extractDirectives(const QString &path)
         packed.append('\n');
         ++gDirectives.m_count;
     }
-    // A long line without a blank was taken in and dropped again.
+    // A long line without a blank, or one cut at kMaxRead, was taken in and dropped again.
     packed.squeeze();
     return true;
 }

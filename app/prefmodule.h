@@ -53,7 +53,8 @@ extern QString PageSetup;
 QString filePath();
 
 // True when the file could be opened, whatever it held; the directives found are appended.
-// Only a regular file (or a link to one) is opened, and only its first MiB is read.
+// Only a regular file (or a link to one) is opened, and only its first MiB is read: a line
+// that goes on past it counts as not there.
 bool extractDirectives(const QString &path);
 void loadPrefs();
 // Replaces the file with the main window's position; without a main window (nullptr) the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -12,21 +14,54 @@ qint64 clampSpan(qint64 from, qint64 length, qint64 low, qint64 high)
     return std::max(low, std::min(from, high - length));
 }
 
+// How many columns of the title bar have its whole height on the areas taken together: the
+// columns the mouse can grab it by, across the seams between screens too.
+qint64 columnsInReach(qint64 left, qint64 top, qint64 width, qint64 height,
+                      const QList<QRect> &areas)
+{
+    const qint64 right = left + width, bottom = top + height;
+    // Between two neighbouring edges every column lies on the same areas.
+    std::vector<qint64> edges{left, right};
+    for (const QRect &area : areas) {
+        for (const qint64 x : {qint64(area.left()), qint64(area.left()) + area.width()}) {
+            if (x > left && x < right)
+                edges.push_back(x);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+
+    qint64 columns = 0;
+    std::vector<std::pair<qint64, qint64>> rows;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        const qint64 from = edges[i], to = edges[i + 1];
+        rows.clear();
+        for (const QRect &area : areas) {
+            if (area.left() <= from && qint64(area.left()) + area.width() >= to)
+                rows.emplace_back(area.top(), qint64(area.top()) + area.height());
+        }
+        std::sort(rows.begin(), rows.end());
+        // How far down from the title bar's top the areas over these columns reach unbroken.
+        qint64 reached = top;
+        for (const auto &[first, end] : rows) {
+            if (first > reached)
+                break;
+            reached = std::max(reached, end);
+        }
+        if (reached >= bottom)
+            columns += to - from;
+    }
+    return columns;
+}
+
 } // namespace
 
 std::optional<QPoint> reachableTitleBar(qint64 left, qint64 top, QSize size,
                                         const QList<QRect> &areas)
 {
     const qint64 width = size.width(), height = size.height();
-    const qint64 grab = std::min<qint64>(kGrabWidth, width);
-    for (const QRect &area : areas) {
-        const qint64 areaRight = qint64(area.left()) + area.width();
-        const qint64 areaBottom = qint64(area.top()) + area.height();
-        const qint64 onArea =
-            std::min(left + width, areaRight) - std::max<qint64>(left, area.left());
-        if (top >= area.top() && top + height <= areaBottom && onArea >= grab)
-            return std::nullopt;
-    }
+    if (columnsInReach(left, top, width, height, areas) >= std::min<qint64>(kGrabWidth, width))
+        return std::nullopt;
 
     std::optional<QPoint> nearest;
     double shortest = INFINITY;

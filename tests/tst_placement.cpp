@@ -14,7 +14,8 @@
 // Where the main window opens on an L-shaped pair of screens: a 1280 x 800 screen at 0, 400
 // and a 1920 x 1200 screen at 1280, 0, so that the corner above the left one is on no screen.
 // A saved position is kept while the title bar can be grabbed; otherwise the window moves the
-// least distance that puts the whole title bar on the nearest screen.
+// least distance that puts the whole title bar on the nearest screen. The rule itself is
+// checked on areas laid out by hand as well.
 class tst_placement : public QObject
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void init();
     void opensInReach_data();
     void opensInReach();
+    void titleBarReach_data();
+    void titleBarReach();
 
 private:
     TestHome m_home;
@@ -88,6 +91,76 @@ void tst_placement::opensInReach()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), expected);
+}
+
+void tst_placement::titleBarReach_data()
+{
+    QTest::addColumn<qint64>("left");
+    QTest::addColumn<qint64>("top");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QList<QRect>>("areas");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QPoint>("movedTo");
+
+    const QSize bar(600, 20);
+    const QList<QRect> one{{0, 0, 1920, 1080}};
+    QTest::newRow("on one screen") << qint64(100) << qint64(100) << bar << one << true << QPoint();
+    QTest::newRow("a row above the top")
+        << qint64(100) << qint64(-1) << bar << one << false << QPoint(100, 0);
+    QTest::newRow("a row below the bottom")
+        << qint64(100) << qint64(1061) << bar << one << false << QPoint(100, 1060);
+    QTest::newRow("grab width at the left edge")
+        << qint64(-500) << qint64(100) << bar << one << true << QPoint();
+    QTest::newRow("a column less at the left edge")
+        << qint64(-501) << qint64(100) << bar << one << false << QPoint(0, 100);
+    // A title bar narrower than the grab width is needed whole.
+    QTest::newRow("narrow title bar on the screen")
+        << qint64(0) << qint64(100) << QSize(50, 20) << one << true << QPoint();
+    QTest::newRow("narrow title bar a column off")
+        << qint64(-1) << qint64(100) << QSize(50, 20) << one << false << QPoint(0, 100);
+    QTest::newRow("lowest Int32") << qint64(INT_MIN) << qint64(INT_MIN) << bar << one << false
+                                  << QPoint(0, 0);
+    QTest::newRow("highest Int32")
+        << qint64(INT_MAX) << qint64(INT_MAX) << bar << one << false << QPoint(1320, 1060);
+    // Mirrored screens: the columns on both count once.
+    QTest::newRow("the same area twice")
+        << qint64(-550) << qint64(100) << bar
+        << QList<QRect>{{0, 0, 1000, 1000}, {0, 0, 1000, 1000}} << false << QPoint(0, 100);
+
+    // The screens together: a title bar across a seam can be grabbed there.
+    const QList<QRect> stacked{{0, 0, 1920, 1080}, {0, 1080, 1920, 1080}};
+    QTest::newRow("across a stacked seam")
+        << qint64(100) << qint64(1070) << bar << stacked << true << QPoint();
+    QTest::newRow("across a row between stacked screens")
+        << qint64(100) << qint64(1070) << bar
+        << QList<QRect>{{0, 0, 1920, 1080}, {0, 1081, 1920, 1080}} << false << QPoint(100, 1060);
+    // The lower screen reaches further right than the upper one.
+    const QList<QRect> offset{{0, 0, 1280, 1024}, {640, 1024, 1920, 1080}};
+    QTest::newRow("grab width where the seam ends")
+        << qint64(1180) << qint64(1014) << bar << offset << true << QPoint();
+    QTest::newRow("a column less where the seam ends")
+        << qint64(1181) << qint64(1014) << bar << offset << false << QPoint(1181, 1024);
+    // 60 columns on each side of a vertical seam.
+    QTest::newRow("across a side-by-side seam")
+        << qint64(940) << qint64(100) << QSize(120, 20)
+        << QList<QRect>{{0, 0, 1000, 1000}, {1000, 0, 1000, 1000}} << true << QPoint();
+    QTest::newRow("across a side-by-side seam, a row above one screen")
+        << qint64(940) << qint64(99) << QSize(120, 20)
+        << QList<QRect>{{0, 0, 1000, 1000}, {1000, 100, 1000, 1000}} << false << QPoint(880, 99);
+}
+
+void tst_placement::titleBarReach()
+{
+    QFETCH(qint64, left);
+    QFETCH(qint64, top);
+    QFETCH(QSize, size);
+    QFETCH(QList<QRect>, areas);
+    QFETCH(bool, kept);
+    QFETCH(QPoint, movedTo);
+    const std::optional<QPoint> moved = reachableTitleBar(left, top, size, areas);
+    QCOMPARE(!moved, kept);
+    if (moved)
+        QCOMPARE(*moved, movedTo);
 }
 
 int main(int argc, char *argv[])

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QTest>
 
 #include <atomic>
@@ -94,6 +95,8 @@ private Q_SLOTS:
     void savedPositionReadsBack_data();
     void savedPositionReadsBack();
     void savingReplacesEverything();
+    void firstQuitMakesTheFolder_data();
+    void firstQuitMakesTheFolder();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
     void noOpenWindowWritesNothing();
@@ -223,8 +226,24 @@ void tst_prefmodule::largeFiles_data()
     // Only the first MiB is read: the rest is no file the program wrote.
     const QByteArray fillsTheMiB = "'" + QByteArray(kMiB - 2, 'x') + "\n";
     QTest::newRow("position past the first MiB") << fillsTheMiB + position << 0 << 0;
-    QTest::newRow("position cut at the first MiB")
-        << "'" + QByteArray(kMiB - 2 - 21, 'x') + "\n" + position << 31 << 3;
+    // A line the first MiB cuts is not one the file holds: the earlier position stays.
+    const QByteArray earlier("#Window1Position 1,2\n");
+    // The earlier position, then a comment up to byte `at`, then the line.
+    const auto lineAt = [&](int at, const QByteArray &line) {
+        return earlier + "'" + QByteArray(at - earlier.size() - 2, 'x') + "\n" + line;
+    };
+    const QByteArray later("#Window1Position 4321,60");
+    QTest::newRow("cut inside the top") << lineAt(kMiB - 18, later + "\n") << 1 << 2;
+    QTest::newRow("cut after the comma") << lineAt(kMiB - 22, later + "\n") << 1 << 2;
+    QTest::newRow("cut before the line end") << lineAt(kMiB - 24, later + "\n") << 1 << 2;
+    QTest::newRow("cut before the line end of a file that goes on")
+        << lineAt(kMiB - 24, later + "\n'more\n") << 1 << 2;
+    QTest::newRow("line end the last byte read")
+        << lineAt(kMiB - 25, later + "\n'more\n") << 4321 << 60;
+    QTest::newRow("CR the last byte read, LF past it")
+        << lineAt(kMiB - 25, later + "\r\n'more\n") << 4321 << 60;
+    QTest::newRow("file of exactly 1 MiB without a last line end")
+        << lineAt(kMiB - 24, later) << 4321 << 60;
 }
 
 void tst_prefmodule::largeFiles()
@@ -321,6 +340,35 @@ void tst_prefmodule::savingReplacesEverything()
     writePrefs("'comment\n#Other x\n#Window1Position 1,2\n#More y\n");
     saveWindowAt(200, 210);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 200,210\n"));
+}
+
+void tst_prefmodule::firstQuitMakesTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("configHome"); // inside the test home; null: ~/.config
+    QTest::newRow("no ~/.config") << QByteArray();
+    QTest::newRow("configuration two folders deep") << QByteArray("/deep/config");
+}
+
+// On a first start the configuration folder may not exist yet: quitting makes it.
+void tst_prefmodule::firstQuitMakesTheFolder()
+{
+    QFETCH(QByteArray, configHome);
+    if (!configHome.isNull())
+        m_home.setEnv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path()) + configHome);
+    QVERIFY(QDir(m_home.preferences()).removeRecursively());
+    QVERIFY(!QFileInfo::exists(m_home.preferences()));
+
+    prefModule::loadPrefs();
+    App app;
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->setTop(210);
+    window->setLeft(190);
+    QTRY_COMPARE(window->top(), 210);
+    QVERIFY(window->close());
+    QVERIFY(app.isQuitting());
+    QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 210,190\n"));
 }
 
 void tst_prefmodule::failedSaveKeepsOldFile_data()
