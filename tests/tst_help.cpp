@@ -91,6 +91,7 @@ private Q_SLOTS:
 
     void holdsTheHelpText();
     void opensAtTheTop();
+    void keepsItsPlaceWhenShownAgain();
     void paragraphs_data();
     void paragraphs();
     void styledRanges_data();
@@ -158,6 +159,24 @@ void tst_help::opensAtTheTop()
         help->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+// Only a new window starts at the top: hidden and shown again, the same window keeps the
+// place the reader scrolled to.
+void tst_help::keepsItsPlaceWhenShownAgain()
+{
+    Help *help = shownHelp();
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QScrollBar *bar = help->EditField1->verticalScrollBar();
+    QVERIFY(bar->maximum() > 1);
+    const int place = bar->maximum() / 2;
+    bar->setValue(place);
+    help->hide();
+    QVERIFY(!help->isVisible());
+
+    QCOMPARE(shownHelp(), help);
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QCOMPARE(bar->value(), place);
 }
 
 void tst_help::paragraphs_data()

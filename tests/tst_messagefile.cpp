@@ -493,34 +493,58 @@ void tst_messagefile::savesThroughALink()
 
 void tst_messagefile::desktopFromUserDirs_data()
 {
-    QTest::addColumn<QByteArray>("setting");
+    QTest::addColumn<QByteArray>("userDirs");
     QTest::addColumn<QString>("desktop"); // in the home
     const QByteArray home = QFile::encodeName(m_home.path());
     const QString fallback = QStringLiteral("Desktop");
-    QTest::newRow("in the home") << QByteArray("\"$HOME/Schreibtisch\"")
+    const auto file = [](const QByteArray &setting) {
+        return "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=" + setting + "\n";
+    };
+    QTest::newRow("in the home") << file("\"$HOME/Schreibtisch\"")
                                  << QStringLiteral("Schreibtisch");
-    QTest::newRow("from the root") << "\"" + home + "/Bureau/\"" << QStringLiteral("Bureau");
+    QTest::newRow("from the root") << file("\"" + home + "/Bureau/\"") << QStringLiteral("Bureau");
     // Invalid by the XDG rules: ignored.
-    QTest::newRow("relative") << QByteArray("\"relative/dir\"") << fallback;
-    QTest::newRow("empty") << QByteArray("\"\"") << fallback;
+    QTest::newRow("relative") << file("\"relative/dir\"") << fallback;
+    QTest::newRow("empty") << file("\"\"") << fallback;
+    // As an editor on another system may leave it.
+    QTest::newRow("CRLF line ends") << QByteArray("# written by xdg-user-dirs-update\r\n"
+                                                  "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\r\n"
+                                                  "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\r\n"
+                                                  "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\r\n")
+                                    << QStringLiteral("Bureau");
+    QTest::newRow("the last of two wins") << QByteArray("XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+                                                        "XDG_DESKTOP_DIR=\"$HOME/Bureau\"\n")
+                                          << QStringLiteral("Bureau");
 }
 
-// The Desktop that user-dirs.dirs names, unless it names none from the root.
+// The Desktop that user-dirs.dirs names, unless it names none from the root; the file goes
+// there and nowhere else.
 void tst_messagefile::desktopFromUserDirs()
 {
-    QFETCH(QByteArray, setting);
+    QFETCH(QByteArray, userDirs);
     QFETCH(QString, desktop);
-    const QString folder = QDir(m_home.path()).filePath(desktop);
-    QVERIFY(QDir().mkpath(folder));
+    const QDir home(m_home.path());
+    const QStringList folders{QStringLiteral("Desktop"), QStringLiteral("Schreibtisch"),
+                              QStringLiteral("Bureau")};
+    for (const QString &folder : folders)
+        QVERIFY(home.mkpath(folder));
     // Where a relative setting leads from the current folder.
     const QDir work(m_home.enterWorkFolder());
     QVERIFY(work.mkpath(QStringLiteral("relative/dir")));
-    QVERIFY(writeAll(QDir(m_home.preferences()).filePath(QStringLiteral("user-dirs.dirs")),
-                     "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=" + setting + "\n"));
+    QVERIFY(
+        writeAll(QDir(m_home.preferences()).filePath(QStringLiteral("user-dirs.dirs")), userDirs));
 
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
     QCOMPARE(m_services.messages, QStringList{kMessageSaved});
-    QCOMPARE(QImage(QDir(folder).filePath(kFileName)).convertToFormat(QImage::Format_RGB32),
+    QStringList saved;
+    for (const QString &folder : folders) {
+        for (const QString &file :
+             QDir(home.filePath(folder)).entryList(QDir::Files | QDir::Hidden))
+            saved.append(folder + u'/' + file);
+    }
+    QCOMPARE(saved, QStringList{desktop + u'/' + kFileName});
+    QCOMPARE(QImage(QDir(home.filePath(desktop)).filePath(kFileName))
+                 .convertToFormat(QImage::Format_RGB32),
              captured(m_window));
     QVERIFY(QDir(work.filePath(QStringLiteral("relative/dir"))).isEmpty());
 }

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void frame();
     void controls_data();
     void controls();
+    void request_data();
     void request();
     void reply_data();
     void reply();
@@ -223,17 +224,39 @@ void tst_updatewindow::controls()
     }
 }
 
+void tst_updatewindow::request_data()
+{
+    QTest::addColumn<bool>("ipv6");
+    QTest::addColumn<QByteArray>("host"); // as the address names it
+
+    QTest::newRow("IPv4") << false << QByteArray("127.0.0.1");
+    QTest::newRow("IPv6 in brackets") << true << QByteArray("[::1]");
+}
+
+// The one request goes to the host the address names, and the check runs to its end.
 void tst_updatewindow::request()
 {
-    m_server.reply = ok(manifest("2.1.0"));
+    QFETCH(bool, ipv6);
+    QFETCH(QByteArray, host);
+
+    LocalHttpServer server(ipv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost);
+    if (!server.isListening())
+        QSKIP(qPrintable(QStringLiteral("Nothing can listen on %1 here: %2")
+                             .arg(QString::fromLatin1(host), server.listenError())));
+    const QByteArray serverPart = host + ':' + QByteArray::number(server.port());
+    updateWindow::setManifestAddress(
+        QString::fromLatin1("http://" + serverPart + "/Updates/tavrelo.xml"));
+    server.reply = ok(manifest("2.1.0"));
+
     QPointer<updateWindow> window = startCheck();
     QTRY_VERIFY_WITH_TIMEOUT(!window, 10000);
-    QCOMPARE(m_server.requests,
-             QList<QByteArray>{"GET /Updates/tavrelo.xml HTTP/1.0\r\n"
-                               "Accept: */*\r\n"
-                               "Accept-Language: en\r\n"
-                               "Host: 127.0.0.1:" +
-                               QByteArray::number(m_server.port()) + "\r\n\r\n"});
+    QCOMPARE(server.requests, QList<QByteArray>{"GET /Updates/tavrelo.xml HTTP/1.0\r\n"
+                                                "Accept: */*\r\n"
+                                                "Accept-Language: en\r\n"
+                                                "Host: " +
+                                                serverPart + "\r\n\r\n"});
+    QCOMPARE(m_services.calls, (QStringList{QStringLiteral("msgBox ") + kCurrent, kClosed}));
+    QCOMPARE(m_services.beeps, 0);
 }
 
 void tst_updatewindow::reply_data()

@@ -10,27 +10,36 @@
 #include <memory>
 #include <utility>
 
-// A real HTTP peer on 127.0.0.1 at a port chosen at run time. Each connection's request is
-// recorded up to its empty line; then the server answers as told: the reply bytes, followed by
-// closing the connection, holding it open, or streaming filler until the client goes.
+// A real HTTP peer on the loopback address, 127.0.0.1 unless told ::1, at a port chosen at run
+// time. Each connection's request is recorded up to its empty line; then the server answers as
+// told: the reply bytes, followed by closing the connection, holding it open, or streaming
+// filler until the client goes.
 class LocalHttpServer
 {
 public:
     enum class After { Close, Hold, Stream };
 
-    LocalHttpServer()
+    explicit LocalHttpServer(QHostAddress::SpecialAddress loopback = QHostAddress::LocalHost)
     {
-        m_server.listen(QHostAddress::LocalHost, 0);
+        m_server.listen(loopback, 0);
         QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
             while (QTcpSocket *socket = m_server.nextPendingConnection())
                 take(socket);
         });
     }
 
+    // False where the machine has no such address, as a host without IPv6 has no ::1.
+    bool isListening() const { return m_server.isListening(); }
+    QString listenError() const { return m_server.errorString(); }
     quint16 port() const { return m_server.serverPort(); }
+    // An IPv6 host goes in brackets.
     QString address(const QString &path = QStringLiteral("/Updates/tavrelo.xml")) const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(port()).arg(path);
+        const QHostAddress host = m_server.serverAddress();
+        const QString name = host.protocol() == QAbstractSocket::IPv6Protocol
+                                 ? u'[' + host.toString() + u']'
+                                 : host.toString();
+        return QStringLiteral("http://%1:%2%3").arg(name).arg(port()).arg(path);
     }
 
     // Forgets what was recorded and drops the connections still held.
