@@ -1,15 +1,10 @@
-#include "app/app.h"
-#include "app/prefmodule.h"
 #include "framework/screenreach.h"
-#include "message/window1.h"
 #include "tests/support/mainwindowframe.h"
 #include "tests/support/offscreenscreens.h"
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
 #include <QTest>
-
-#include <memory>
 
 // Where the main window opens on an L-shaped pair of screens: a 1280 x 800 screen at 0, 400
 // and a 1920 x 1200 screen at 1280, 0, so that the corner above the left one is on no screen.
@@ -83,14 +78,7 @@ void tst_placement::opensInReach()
 {
     QFETCH(QByteArray, prefs);
     QFETCH(QPoint, expected);
-    if (!prefs.isNull())
-        QVERIFY(TestPrefs::writeFile(prefs));
-    App app;
-    prefModule::loadPrefs();
-    const std::unique_ptr<Window1> window(Window1::instance());
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), expected);
+    QCOMPARE(mainWindowOpensAt(prefs), expected);
 }
 
 void tst_placement::titleBarReach_data()

@@ -1,15 +1,10 @@
-#include "app/app.h"
-#include "app/prefmodule.h"
 #include "framework/screenreach.h"
-#include "message/window1.h"
 #include "tests/support/mainwindowframe.h"
 #include "tests/support/offscreenscreens.h"
 #include "tests/support/prefs.h"
 #include "tests/support/testhome.h"
 
 #include <QTest>
-
-#include <memory>
 
 // Where the main window opens on one screen above another: a 1280 x 1024 screen at 0, 0 and
 // a 1920 x 1080 screen at 640, 1024 below it, so that the seam between them runs from 640 to
@@ -79,13 +74,7 @@ void tst_stackedscreens::opensInReach()
 {
     QFETCH(QByteArray, prefs);
     QFETCH(QPoint, expected);
-    QVERIFY(TestPrefs::writeFile(prefs));
-    App app;
-    prefModule::loadPrefs();
-    const std::unique_ptr<Window1> window(Window1::instance());
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QCOMPARE(window->content()->mapToGlobal(QPoint(0, 0)), expected);
+    QCOMPARE(mainWindowOpensAt(prefs), expected);
 }
 
 int main(int argc, char *argv[])

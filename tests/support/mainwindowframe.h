@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/prefmodule.h"
 #include "message/window1.h"
+#include "tests/support/prefs.h"
 
 #include <QMargins>
 #include <QTest>
@@ -29,3 +31,18 @@ struct MainWindowFrame
         return {around, around.top() - menuBar};
     }
 };
+
+// Where the main window's content area opens at start-up with a preferences file holding prefs
+// (null: no file); a null point where the window did not show.
+inline QPoint mainWindowOpensAt(const QByteArray &prefs)
+{
+    if (!prefs.isNull() && !TestPrefs::writeFile(prefs))
+        return QPoint();
+    App app;
+    prefModule::loadPrefs();
+    const std::unique_ptr<Window1> window(Window1::instance());
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return QPoint();
+    return window->content()->mapToGlobal(QPoint(0, 0));
+}
