@@ -232,16 +232,10 @@ void tst_message::plainMessageStandsAt20And20()
     g.drawText(QPointF(20, 20 + QFontMetricsF(font, &expected).ascent()), text);
     g.end();
 
-    auto inkOf = [](const QImage &picture) {
-        QRect ink;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                ink |= isDark(picture.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
-        return ink;
-    };
-    const QRect drawn = inkOf(expected);
+    const QRect drawn = inkRect(expected, expected.rect(), isDark);
     QVERIFY(drawn.top() > 20 && drawn.left() >= 20);
-    QCOMPARE(inkOf(onScreen(m_window)), drawn);
+    const QImage shown = onScreen(m_window);
+    QCOMPARE(inkRect(shown, shown.rect(), isDark), drawn);
 }
 
 void tst_message::paintsSecretNearWhiteFromTopLeft()
@@ -471,10 +465,7 @@ void tst_message::seeSecretLabel()
                            .toImage()
                            .convertToFormat(QImage::Format_RGB32);
     const QRect inside = box.rect().adjusted(1, 1, -1, -1);
-    QRect ink;
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            ink |= isDark(box.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
+    const QRect ink = inkRect(box, inside, isDark);
     QVERIFY(!ink.isEmpty());
     // No letter of it descends, so its ink ends on the row just above the baseline.
     QCOMPARE(ink.bottom(), 14);

@@ -86,6 +86,17 @@ inline int count(const QImage &picture, QRect within, bool (*test)(QRgb))
     return n;
 }
 
+// The smallest rectangle within which every pixel passing test lies; empty for none.
+inline QRect inkRect(const QImage &picture, QRect within, bool (*test)(QRgb))
+{
+    within &= picture.rect();
+    QRect ink;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            ink |= test(picture.pixel(x, y)) ? QRect(x, y, 1, 1) : QRect();
+    return ink;
+}
+
 inline bool isBlack(QRgb pixel)
 {
     return (pixel & 0xffffff) == 0;
