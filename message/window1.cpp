@@ -224,7 +224,7 @@ static QString messageFilePath()
 void Window1::SavePNG_Action()
 {
     const QString path = messageFilePath();
-    Module1::P = composedPicture();
+    composePicture(Module1::P);
     const bool ok = !path.isEmpty() && PngFile::save(Module1::P, path);
     MsgBox(ok ? QStringLiteral("Message was saved!") : QStringLiteral("Save Failed!"));
 }
@@ -278,9 +278,13 @@ void Window1::Filter1_MouseExit()
 // otherwise restore the background first and then see the reveal picture set after it.
 void Window1::FilterImage()
 {
-    capturePicture(content(), kCanvas1.rect(), Module1::MySnapshot);
+    // Enters don't come in pairs with leaves: a modal box closing under the pointer brings two.
+    // Entered again, the reveal is built anew from the picture as composed, never from itself,
+    // and the backdrop it stands in for stays the one the child chose.
+    if (!revealShows())
+        m_backdropBeforeReveal = Canvas1->backdrop();
+    composePicture(Module1::MySnapshot);
     RevealPicture::build(Module1::MySnapshot, Module1::FilteredImage);
-    m_backdropBeforeReveal = Canvas1->backdrop();
     Canvas1->setBackdrop(Module1::FilteredImage);
     // Repaint synchronously: CopyBack keeps the texts off this one paint only.
     Module1::CopyBack = true;
@@ -294,16 +298,17 @@ bool Window1::revealShows() const
            Canvas1->backdrop().cacheKey() == Module1::FilteredImage.cacheKey();
 }
 
-// The picture area as composed: the backdrop with both texts over it. While the reveal shows,
-// the area is rendered over the backdrop the reveal stands in for, and the screen keeps the
-// reveal.
-QImage Window1::composedPicture()
+// The picture area as composed, into picture: the backdrop with both texts over it. While the
+// reveal shows, the area is rendered over the backdrop the reveal stands in for, and the
+// screen keeps the reveal.
+void Window1::composePicture(QImage &picture)
 {
-    if (!revealShows())
-        return capturePicture(content(), kCanvas1.rect());
+    if (!revealShows()) {
+        capturePicture(content(), kCanvas1.rect(), picture);
+        return;
+    }
     QImage backdrop = m_backdropBeforeReveal;
     Canvas1->swapBackdrop(backdrop);
-    QImage picture = capturePicture(content(), kCanvas1.rect());
+    capturePicture(content(), kCanvas1.rect(), picture);
     Canvas1->swapBackdrop(backdrop);
-    return picture;
 }

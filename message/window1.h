@@ -67,7 +67,7 @@ private:
     void Kagi1_Action();
     void FilterImage();
     bool revealShows() const;
-    QImage composedPicture();
+    void composePicture(QImage &picture);
 
     CoverageLayer m_secretLayer;
     // What the reveal picture stands in for while it shows: a save writes this, never the

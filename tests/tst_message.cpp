@@ -72,6 +72,8 @@ private Q_SLOTS:
     void saveDuringRevealWritesComposedPicture();
     void actionsDuringReveal_data();
     void actionsDuringReveal();
+    void unpairedPointerEventsKeepTheSave_data();
+    void unpairedPointerEventsKeepTheSave();
     void seeSecretLabel_data();
     void seeSecretLabel();
 
@@ -442,6 +444,72 @@ void tst_message::actionsDuringReveal()
 
     QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
     QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), shown);
+}
+
+void tst_message::unpairedPointerEventsKeepTheSave_data()
+{
+    QTest::addColumn<bool>("loaded");
+    // E: the pointer enters "See Secret", L: it leaves, S: Space presses "Save Message".
+    QTest::addColumn<QString>("events");
+    for (const bool loaded : {false, true}) {
+        const char *over = loaded ? "over a loaded picture" : "over the background";
+        const auto row = [&](const char *name, const char *events) {
+            QTest::addRow("%s, %s", name, over) << loaded << QString::fromLatin1(events);
+        };
+        row("two enters, save", "EES");
+        row("enter, save, enter, save", "ESES");
+        row("three enters, two saves", "EEESS");
+        row("a leave with no enter, save", "LS");
+        row("two leaves, enter, save", "LLES");
+    }
+}
+
+// A modal box closing under the pointer brings two enters and no leave; a leave can come with no
+// enter before it. However they arrive, every save writes what a save without the reveal
+// writes, and the reveal shows the secret of that picture.
+void tst_message::unpairedPointerEventsKeepTheSave()
+{
+    QFETCH(bool, loaded);
+    QFETCH(QString, events);
+    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
+    if (loaded) {
+        QVERIFY(friendsPicture().save(file, "PNG"));
+        QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
+    }
+    m_window->InnocentText->setText(QStringLiteral("Meet me at the swings after lunch"));
+    m_window->SecretText->setText(QStringLiteral("The treasure is under the slide"));
+    m_window->SavePNG->setFocus();
+    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+    const QImage composed = QImage(file).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(count(composed, QRect(0, 0, 560, 24), isNearWhite) > 100);
+    QVERIFY(count(composed, QRect(0, 20, 560, 30), isDark) > 100);
+
+    QImage reveal;
+    int saves = 1;
+    for (const QChar event : events) {
+        if (event == u'E') {
+            enterSeeSecret(m_window);
+            QCOMPARE(m_window->Canvas1->backdrop(), Module1::FilteredImage);
+            QCOMPARE(Module1::MySnapshot, composed);
+            if (reveal.isNull())
+                reveal = Module1::FilteredImage;
+            QCOMPARE(Module1::FilteredImage, reveal);
+        } else if (event == u'L') {
+            leaveSeeSecret(m_window);
+        } else {
+            QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+            ++saves;
+            QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), composed);
+        }
+    }
+    QCOMPARE(m_services.messages, QStringList(saves, QStringLiteral("Message was saved!")));
+    QTest::qWait(20);
+    if (reveal.isNull()) {
+        QCOMPARE(onScreen(m_window), composed);
+    } else {
+        QVERIFY(count(reveal, QRect(0, 25, 560, 24), isBlack) > 100);
+        QCOMPARE(onScreen(m_window), reveal);
+    }
 }
 
 void tst_message::seeSecretLabel_data()
