@@ -13,6 +13,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Where to cut the text that arrived in [start, end) so that excess code points go, at the start
@@ -26,6 +28,56 @@ int cutPosition(const QString &text, int start, int end, qsizetype excess)
     while (from > start && EditField::characterCount(text.mid(from, end - from)) < excess)
         from = qMax(start, int(symbols.toPreviousBoundary()));
     return from;
+}
+
+// Every character that starts a new line in a text document, Qt's own block separators
+// included, and the other breaks Unicode makes mandatory.
+bool isLineBreak(QChar c)
+{
+    switch (c.unicode()) {
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case 0x0085: // next line
+    case QChar::LineSeparator:
+    case QChar::ParagraphSeparator:
+    case 0xfdd0: // QTextBeginningOfFrame
+    case 0xfdd1: // QTextEndOfFrame
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), isLineBreak);
+}
+
+// text on one line: each break a blank, CR LF one blank.
+QString oneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    std::replace_if(text.begin(), text.end(), isLineBreak, QChar(u' '));
+    return text;
+}
+
+// True when the key types its text, as the text control decides it: Ctrl (Cmd on macOS), with
+// or without Shift, makes a shortcut of any key but for formatting marks.
+bool typesText(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.at(0);
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
+           first.isHighSurrogate() || first == u'\t';
 }
 
 // True when text laid out for device takes the metrics it takes without one.
@@ -120,6 +172,21 @@ void EditField::setBackColor(const QColor &color)
     setPalette(p);
 }
 
+QString EditField::admitted(const QString &arrival) const
+{
+    QString taken = m_multiLine ? arrival : oneLine(arrival);
+    if (m_limit <= 0)
+        return taken;
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const QString text = toPlainText();
+    const QString after = text.left(start) + taken + text.mid(cursor.selectionEnd());
+    const qsizetype excess = characterCount(after) - m_limit;
+    if (excess > 0)
+        taken.truncate(cutPosition(after, start, start + int(taken.size()), excess) - start);
+    return taken;
+}
+
 void EditField::keyPressEvent(QKeyEvent *event)
 {
     // One line: Return belongs to the window (its default button), not to the text.
@@ -127,7 +194,37 @@ void EditField::keyPressEvent(QKeyEvent *event)
         event->ignore();
         return;
     }
+    // Typed text the field cannot take is changed before it arrives: cut afterwards, a key
+    // would leave Undo only the cut to take back, and the text over the limit again.
+    if (!isReadOnly() && typesText(*event)) {
+        const QString typed = event->text();
+        const QString taken = admitted(typed);
+        if (taken != typed) {
+            if (!taken.isEmpty()) {
+                QKeyEvent fitted(event->type(), event->key(), event->modifiers(), taken,
+                                 event->isAutoRepeat(), event->count());
+                QTextEdit::keyPressEvent(&fitted);
+            }
+            event->accept();
+            return;
+        }
+    }
     QTextEdit::keyPressEvent(event);
+}
+
+void EditField::inputMethodEvent(QInputMethodEvent *event)
+{
+    // What an input method commits past the limit is cut afterwards, within the input
+    // method's own edit block, so that one Undo takes back the whole commit.
+    if (m_multiLine || !hasLineBreak(event->commitString())) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent commit(event->preeditString(), event->attributes());
+    commit.setCommitString(oneLine(event->commitString()), event->replacementStart(),
+                           event->replacementLength());
+    QTextEdit::inputMethodEvent(&commit);
+    event->setAccepted(commit.isAccepted());
 }
 
 bool EditField::canInsertFromMimeData(const QMimeData *source) const
@@ -139,13 +236,11 @@ void EditField::insertFromMimeData(const QMimeData *source)
 {
     if (isReadOnly())
         return;
-    QString text = source->text();
-    if (!m_multiLine) {
-        text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    }
-    textCursor().insertText(text);
+    // A step of its own for Undo, not merged into the typing before it.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(admitted(source->text()));
+    cursor.endEditBlock();
     ensureCursorVisible();
 }
 
@@ -154,6 +249,11 @@ void EditField::onContentsChange(int position, int, int added)
     m_changeStart = position;
     m_changeAdded = added;
     ++m_revision;
+}
+
+void EditField::setText(const QString &text)
+{
+    setPlainText(m_multiLine ? text : oneLine(text));
 }
 
 void EditField::onTextChanged()

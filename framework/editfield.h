@@ -9,8 +9,9 @@
 
 // A styled text field, one line or many. Its text colour is the colour every character takes
 // unless it carries one of its own; its limit counts characters (code points), whatever
-// way they arrive: typed, pasted, set by code or inserted by an input method. What crosses the
-// limit is cut before the whole symbol it belongs to, never inside a letter and its accents.
+// way they arrive: typed, pasted, dropped, set by code or inserted by an input method. What
+// crosses the limit is cut before the whole symbol it belongs to, never inside a letter and its
+// accents. A one-line field holds one line: every line or paragraph break arrives as a blank.
 class EditField : public QTextEdit
 {
     Q_OBJECT
@@ -32,7 +33,7 @@ public:
     void setBackColor(const QColor &color);
 
     QString text() const { return toPlainText(); }
-    void setText(const QString &text) { setPlainText(text); }
+    void setText(const QString &text);
 
     // A printer over the whole styled text, wrapped at wrapWidth for drawing with g. The layout
     // is kept until the text, the width or the paint device's resolution changes.
@@ -46,10 +47,15 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
+    // What of arriving text the field takes in place of its selection: in a one-line field
+    // every line break a blank, and no more than the limit leaves room for, in whole symbols.
+    // What is refused never enters the text, so no Undo step holds it.
+    QString admitted(const QString &arrival) const;
     void onContentsChange(int position, int removed, int added);
     void onTextChanged();
 

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +27,42 @@ namespace {
 enum class State { Composing, Loaded, Revealed, Empty };
 // What the person does while the pointer rests on "See Secret".
 enum class Action { Load, ClearAll, Type };
+// How text reaches the secret field.
+enum class Arrival { Typed, Pasted, Dropped, InputMethod };
+
+void arrive(EditField *field, Arrival how, const QString &text)
+{
+    switch (how) {
+    case Arrival::Typed:
+        for (const QChar c : text)
+            type(field, QString(c));
+        break;
+    case Arrival::Pasted:
+        QGuiApplication::clipboard()->setText(text);
+        field->paste();
+        break;
+    case Arrival::Dropped: {
+        // As another program's text dragged in and let go over the field.
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = field->viewport()->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field->viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field->viewport(), &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field->viewport(), &drop);
+        QVERIFY(drop.isAccepted());
+        break;
+    }
+    case Arrival::InputMethod: {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(field, &commit);
+        break;
+    }
+    }
+}
 
 // A picture a friend sent, put on the Desktop as "My Message.png": a pale blue band over white,
 // with a near-white mark in its top rows that the reveal turns black.
@@ -57,6 +94,10 @@ private Q_SLOTS:
     void secretCountAndLimit_data();
     void secretCountAndLimit();
     void inputMethodCommitsWholeSymbolsOnly();
+    void secretStaysOnOneLine_data();
+    void secretStaysOnOneLine();
+    void undoTakesBackACutArrival_data();
+    void undoTakesBackACutArrival();
     void plainMessageHasNoLimit();
 
     void paintsPlainMessageInItsMarginsAndCutsIt();
@@ -191,6 +232,106 @@ void tst_message::inputMethodCommitsWholeSymbolsOnly()
     letter.setCommitString(QString::fromUtf8("é"));
     QCoreApplication::sendEvent(secret, &letter);
     QCOMPARE(secret->text(), QString(74, u'a') + QString::fromUtf8("é"));
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("75"));
+}
+
+void tst_message::secretStaysOnOneLine_data()
+{
+    QTest::addColumn<Arrival>("how");
+    QTest::addColumn<QString>("lineBreak");
+    const std::pair<const char *, QString> breaks[] = {
+        {"LF", QStringLiteral("\n")},
+        {"CR LF", QStringLiteral("\r\n")},
+        {"CR", QStringLiteral("\r")},
+        {"line separator", QString(QChar(0x2028))},
+        {"paragraph separator", QString(QChar(0x2029))},
+        {"U+FDD0", QString(QChar(0xfdd0))},
+        {"U+FDD1", QString(QChar(0xfdd1))},
+        {"vertical tab", QStringLiteral("\v")},
+        {"form feed", QStringLiteral("\f")},
+        {"next line", QString(QChar(0x0085))},
+    };
+    const std::pair<const char *, Arrival> ways[] = {
+        {"pasted", Arrival::Pasted},
+        {"dropped", Arrival::Dropped},
+        {"from an input method", Arrival::InputMethod},
+    };
+    for (const auto &[way, how] : ways)
+        for (const auto &[name, lineBreak] : breaks)
+            QTest::addRow("%s, %s", name, way) << how << lineBreak;
+}
+
+// Whatever break a text brings, the one-line secret takes a blank in its place: the field,
+// the count and the picture are as if blanks had stood between the words.
+void tst_message::secretStaysOnOneLine()
+{
+    QFETCH(Arrival, how);
+    QFETCH(QString, lineBreak);
+    EditField *secret = m_window->SecretText;
+    secret->setText(QStringLiteral("meet me at the old tree"));
+    const QImage expected = captured(m_window);
+    QCOMPARE(count(expected, QRect(0, 0, 560, 24), isNearWhite) > 50, true);
+    secret->clear();
+    secret->setFocus();
+
+    arrive(secret, how,
+           QStringLiteral("meet me") + lineBreak + QStringLiteral("at the") + lineBreak +
+               QStringLiteral("old tree"));
+
+    QCOMPARE(secret->text(), QStringLiteral("meet me at the old tree"));
+    QCOMPARE(secret->document()->blockCount(), 1);
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("23"));
+    QCOMPARE(captured(m_window), expected);
+}
+
+void tst_message::undoTakesBackACutArrival_data()
+{
+    QTest::addColumn<QString>("typedFirst");
+    QTest::addColumn<Arrival>("how");
+    QTest::addColumn<QString>("arrival");
+    QTest::addColumn<QString>("cut");
+
+    const QString sentence =
+        QStringLiteral("We will meet at the big oak tree behind the school after the bell rings!!");
+    QTest::newRow("a 78-character sentence typed")
+        << QString() << Arrival::Typed << sentence + QStringLiteral(" okay")
+        << sentence + QStringLiteral(" o");
+    QTest::newRow("200 letters pasted into the empty field")
+        << QString() << Arrival::Pasted << QString(200, u'p') << QString(75, u'p');
+    QTest::newRow("100 letters pasted after typed words")
+        << QStringLiteral("Hi ") << Arrival::Pasted << QString(100, u'x')
+        << QStringLiteral("Hi ") + QString(72, u'x');
+    QTest::newRow("100 letters dropped after typed words")
+        << QStringLiteral("Hi ") << Arrival::Dropped << QString(100, u'x')
+        << QStringLiteral("Hi ") + QString(72, u'x');
+    QTest::newRow("an input method commits past the limit")
+        << QString(74, u'a') << Arrival::InputMethod << QStringLiteral("bcd")
+        << QString(74, u'a') + u'b';
+}
+
+// Undo after an arrival the limit cut gives back the text as it was before it, Redo the cut
+// text again; the earlier history stays in reach.
+void tst_message::undoTakesBackACutArrival()
+{
+    QFETCH(QString, typedFirst);
+    QFETCH(Arrival, how);
+    QFETCH(QString, arrival);
+    QFETCH(QString, cut);
+    EditField *secret = m_window->SecretText;
+    secret->setFocus();
+    arrive(secret, Arrival::Typed, typedFirst);
+    QCOMPARE(secret->text(), typedFirst);
+    secret->moveCursor(QTextCursor::End);
+
+    arrive(secret, how, arrival);
+    QCOMPARE(secret->text(), cut);
+    QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("75"));
+
+    QTest::keyClick(secret, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(secret->text(), how == Arrival::Typed ? QString() : typedFirst);
+    QCOMPARE(m_window->NoSecretTxt->text(), QString::number(secret->text().size()));
+    QTest::keySequence(secret, QKeySequence::Redo);
+    QCOMPARE(secret->text(), cut);
     QCOMPARE(m_window->NoSecretTxt->text(), QStringLiteral("75"));
 }
 
