@@ -103,6 +103,7 @@ private Q_SLOTS:
     void paintsPlainMessageInItsMarginsAndCutsIt();
     void plainMessageStandsAt20And20();
     void paintsSecretNearWhiteFromTopLeft();
+    void secretStandsAt0And0OnOneLine();
     void colourEmojiInSecretStaysNearWhite();
 
     void revealShowsSecretAlone();
@@ -359,6 +360,20 @@ void tst_message::paintsPlainMessageInItsMarginsAndCutsIt()
     QCOMPARE(shown, captured(m_window));
 }
 
+// text drawn in black on white with its top-left corner at topLeft in the font of field, at
+// the picture area's resolution.
+QImage drawnAt(Window1 *window, const EditField *field, const QString &text, QPointF topLeft)
+{
+    QImage picture(560, 130, QImage::Format_RGB32);
+    setLogicalDpi(picture, window->Canvas1->logicalDpiX(), window->Canvas1->logicalDpiY());
+    picture.fill(Qt::white);
+    QPainter g(&picture);
+    const QFont font = field->document()->defaultFont();
+    g.setFont(font);
+    g.drawText(topLeft + QPointF(0, QFontMetricsF(font, &picture).ascent()), text);
+    return picture;
+}
+
 // The plain message's first line starts at (20, 20) of the picture: its ink is where the same
 // text lies when drawn with its top-left corner there in the field's font.
 void tst_message::plainMessageStandsAt20And20()
@@ -366,19 +381,32 @@ void tst_message::plainMessageStandsAt20And20()
     const QString text = QStringLiteral("HHH HHH");
     m_window->InnocentText->setText(text);
 
-    QImage expected(560, 130, QImage::Format_RGB32);
-    setLogicalDpi(expected, m_window->Canvas1->logicalDpiX(), m_window->Canvas1->logicalDpiY());
-    expected.fill(Qt::white);
-    QPainter g(&expected);
-    const QFont font = m_window->InnocentText->document()->defaultFont();
-    g.setFont(font);
-    g.drawText(QPointF(20, 20 + QFontMetricsF(font, &expected).ascent()), text);
-    g.end();
-
+    const QImage expected = drawnAt(m_window, m_window->InnocentText, text, QPointF(20, 20));
     const QRect drawn = inkRect(expected, expected.rect(), isDark);
     QVERIFY(drawn.top() > 20 && drawn.left() >= 20);
     const QImage shown = onScreen(m_window);
     QCOMPARE(inkRect(shown, shown.rect(), isDark), drawn);
+}
+
+// The secret starts in the picture's top-left corner and wraps only at its full width, 560:
+// a secret wider than the plain message's 520 stays on one line, in the 24 rows the reveal
+// reads, where the same text lies when drawn at (0, 0) in the field's font.
+void tst_message::secretStandsAt0And0OnOneLine()
+{
+    const QString text = QString(46, u'W');
+    m_window->SecretText->setText(text);
+
+    const QImage expected = drawnAt(m_window, m_window->SecretText, text, QPointF(0, 0));
+    const QRect drawn = inkRect(expected, expected.rect(), isDark);
+    QVERIFY2(drawn.right() > 520 && drawn.right() < 559,
+             qPrintable(QString::number(drawn.right())));
+    QVERIFY(drawn.bottom() < 24);
+    const QImage shown = onScreen(m_window);
+    QCOMPARE(inkRect(shown, shown.rect(), isNearWhite), drawn);
+
+    enterSeeSecret(m_window);
+    QCOMPARE(inkRect(Module1::FilteredImage, Module1::FilteredImage.rect(), isBlack),
+             drawn.translated(0, 25));
 }
 
 void tst_message::paintsSecretNearWhiteFromTopLeft()
