@@ -197,7 +197,9 @@ void savePrefs(const Window *mainWindow)
     const QByteArray line = "#Window1Position " + QByteArray::number(mainWindow->top()) + ',' +
                             QByteArray::number(mainWindow->left()) + '\n';
     // Whole or not at all: a failed write keeps the old position. Nothing is said either way.
-    saveAtomically(filePath(), line);
+    // A file the user may not write is replaced all the same, wherever it could be deleted: it
+    // holds nothing but this line.
+    saveAtomically(filePath(), line, UnwritableFile::Replace);
 }
 
 } // namespace prefModule

@@ -38,7 +38,7 @@ bool save(const QImage &picture, const QString &path)
             return false;
     }
 
-    return saveAtomically(path, bytes);
+    return saveAtomically(path, bytes, UnwritableFile::Keep);
 }
 
 QImage load(const QString &path)

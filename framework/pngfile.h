@@ -9,8 +9,8 @@
 namespace PngFile {
 
 // Writes picture to path whole or not at all, as saveAtomically (savefile.h) does: a failed
-// write leaves any earlier file as it was, and only a regular file is replaced. True when the
-// file was written.
+// write leaves any earlier file as it was, and only a regular file that the user may write is
+// replaced. True when the file was written.
 bool save(const QImage &picture, const QString &path);
 
 // The picture of a PNG file, its transparency laid over white, in RGB32; a null picture when

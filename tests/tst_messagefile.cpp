@@ -5,6 +5,7 @@
 #include "message/window1.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/messagewindow.h"
+#include "tests/support/ordinaryuser.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
@@ -34,7 +35,7 @@ namespace {
 const QString kFileName = QStringLiteral("My Message.png");
 
 // Why a save fails.
-enum class Failure { NoDesktop, DesktopIsAFile, WriteFailsMidway, ReadOnlyDesktop };
+enum class Failure { NoDesktop, DesktopIsAFile, WriteFailsMidway, ReadOnlyDesktop, ReadOnlyFile };
 
 // What stands at the file's path that is no file.
 enum class Occupant { Pipe, LinkToItself, LinkLoop };
@@ -219,6 +220,7 @@ void tst_messagefile::failedSaveKeepsTheOldFile_data()
     QTest::newRow("Desktop is a file") << Failure::DesktopIsAFile;
     QTest::newRow("write fails midway") << Failure::WriteFailsMidway;
     QTest::newRow("read-only Desktop") << Failure::ReadOnlyDesktop;
+    QTest::newRow("read-only file") << Failure::ReadOnlyFile;
 }
 
 void tst_messagefile::failedSaveKeepsTheOldFile()
@@ -247,9 +249,21 @@ void tst_messagefile::failedSaveKeepsTheOldFile()
             QSKIP("permissions do not bind root");
         QFile::setPermissions(desktop, QFile::ReadOwner | QFile::ExeOwner);
         break;
+    case Failure::ReadOnlyFile:
+        QVERIFY(QFile::setPermissions(filePath(),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        break;
     }
 
-    QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    {
+        // A file's mode binds root only once it is another user.
+        std::optional<OrdinaryUser> user;
+        if (how == Failure::ReadOnlyFile) {
+            user.emplace(m_home.path());
+            QVERIFY(user->ok());
+        }
+        QTest::mouseClick(m_window->SavePNG, Qt::LeftButton);
+    }
     limit.reset();
     QFile::setPermissions(desktop, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const bool desktopWasFolder = QFileInfo(desktop).isDir();

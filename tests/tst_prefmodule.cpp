@@ -2,13 +2,17 @@
 #include "app/prefmodule.h"
 #include "message/window1.h"
 #include "tests/support/filesizelimit.h"
+#include "tests/support/ordinaryuser.h"
 #include "tests/support/prefs.h"
+#include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -47,6 +51,13 @@ mode_t typeAt(const QString &path)
 {
     struct stat info = {};
     return lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// The permission bits of the file at path, a link followed.
+int modeOf(const QString &path)
+{
+    struct stat info = {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 // While it lives, opens the writing end of the pipe whenever a reader waits on it, and closes
@@ -99,6 +110,9 @@ private Q_SLOTS:
     void firstQuitMakesTheFolder();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void savingAsTheUserWhoMayNotWriteTheFile_data();
+    void savingAsTheUserWhoMayNotWriteTheFile();
+    void someoneElsesFileInASharedFolderIsKept();
     void noOpenWindowWritesNothing();
     void specialFilesAreLeftAlone_data();
     void specialFilesAreLeftAlone();
@@ -406,6 +420,98 @@ void tst_prefmodule::failedSaveKeepsOldFile()
     if (asNobody)
         QCOMPARE(seteuid(0), 0);
     QCOMPARE(TestPrefs::readFile(), QByteArray("#Window1Position 1,2\n"));
+}
+
+void tst_prefmodule::savingAsTheUserWhoMayNotWriteTheFile_data()
+{
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<int>("folderMode"); // of the folder that holds the file
+    QTest::addColumn<bool>("linked");    // the preferences file a link to it, from elsewhere
+    QTest::addColumn<bool>("replaced");
+
+    // Where the file could be deleted and made anew, it is replaced.
+    QTest::newRow("read-only file") << 0444 << 0700 << false << true;
+    QTest::newRow("unreadable file") << 0000 << 0700 << false << true;
+    QTest::newRow("link to a read-only file") << 0444 << 0700 << true << true;
+    // In a folder the user may not write, nothing is saved.
+    QTest::newRow("read-only file in a read-only folder") << 0444 << 0500 << false << false;
+    QTest::newRow("writable file in a read-only folder") << 0644 << 0500 << false << false;
+}
+
+void tst_prefmodule::savingAsTheUserWhoMayNotWriteTheFile()
+{
+    QFETCH(int, fileMode);
+    QFETCH(int, folderMode);
+    QFETCH(bool, linked);
+    QFETCH(bool, replaced);
+    const QString path = prefModule::filePath();
+    const QString folder = linked ? m_home.path() + QStringLiteral("/kept") : m_home.preferences();
+    const QString file = folder + QStringLiteral("/tavrelo.txt");
+    if (linked) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(file, path));
+    }
+    QVERIFY(TestPrefs::writeFile(file, "#Window1Position 1,2\n"));
+    QCOMPARE(chmod(QFile::encodeName(file).constData(), mode_t(fileMode)), 0);
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(300);
+    window->setLeft(250);
+    RecordingServices services;
+    const auto restoreMask = qScopeGuard([mask = umask(022)] { umask(mask); });
+    {
+        OrdinaryUser user(m_home.path());
+        QVERIFY(user.ok());
+        QCOMPARE(chmod(QFile::encodeName(folder).constData(), mode_t(folderMode)), 0);
+        prefModule::savePrefs(window);
+        QCOMPARE(chmod(QFile::encodeName(folder).constData(), 0700), 0);
+    }
+
+    if (replaced) {
+        QCOMPARE(TestPrefs::readFile(path), QByteArray("#Window1Position 300,250\n"));
+        // A new file as any other, which the user may write again next time.
+        QCOMPARE(modeOf(file), 0644);
+    } else {
+        QCOMPARE(TestPrefs::readFile(path), QByteArray("#Window1Position 1,2\n"));
+        QCOMPARE(modeOf(file), fileMode);
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                    QDir::System),
+             QStringList{QStringLiteral("tavrelo.txt")});
+    if (linked)
+        QCOMPARE(typeAt(path), S_IFLNK);
+    QCOMPARE(services.calls, QStringList());
+}
+
+// In a folder that everyone may write, only its owner may delete a file (the sticky bit, as
+// on /tmp): another user's file there stays as it was, and nothing is left beside it.
+void tst_prefmodule::someoneElsesFileInASharedFolderIsKept()
+{
+    if (geteuid() != 0)
+        QSKIP("needs a file of another user: run as root");
+    const QTemporaryDir shared;
+    QVERIFY(shared.isValid());
+    QCOMPARE(chmod(QFile::encodeName(shared.path()).constData(), 01777), 0);
+    m_home.setEnv("XDG_CONFIG_HOME", QFile::encodeName(shared.path()));
+    const QString path = prefModule::filePath();
+    QCOMPARE(path, shared.path() + QStringLiteral("/tavrelo.txt"));
+    QVERIFY(TestPrefs::writeFile(path, "#Window1Position 1,2\n"));
+    QCOMPARE(chmod(QFile::encodeName(path).constData(), 0444), 0);
+    App app;
+    Window1 *window = Window1::instance();
+    window->setTop(300);
+    window->setLeft(250);
+    {
+        OrdinaryUser user(m_home.path());
+        QVERIFY(user.ok());
+        prefModule::savePrefs(window);
+    }
+
+    QCOMPARE(TestPrefs::readFile(path), QByteArray("#Window1Position 1,2\n"));
+    QCOMPARE(modeOf(path), 0444);
+    QCOMPARE(QDir(shared.path())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             QStringList{QStringLiteral("tavrelo.txt")});
 }
 
 void tst_prefmodule::noOpenWindowWritesNothing()
