@@ -43,6 +43,22 @@ void StyledTextPrinter::releasePainter()
     m_g = nullptr;
 }
 
+qsizetype StyledTextPrinter::lastLineOfBlock(qreal height) const
+{
+    const auto &lines = m_layout->lines;
+    const qreal start = lines[m_next].top;
+    qsizetype last = m_next;
+    while (last + 1 < lines.size() && lines[last + 1].bottom - start <= height)
+        ++last;
+    return last;
+}
+
+void StyledTextPrinter::skipBlock(qreal height)
+{
+    if (!isEOF())
+        m_next = lastLineOfBlock(height) + 1;
+}
+
 void StyledTextPrinter::DrawBlock(qreal x, qreal y, qreal height)
 {
     if (isEOF() || !m_g)
@@ -50,9 +66,7 @@ void StyledTextPrinter::DrawBlock(qreal x, qreal y, qreal height)
     const auto &lines = m_layout->lines;
     const qsizetype first = m_next;
     const qreal start = lines[first].top;
-    qsizetype last = first;
-    while (last + 1 < lines.size() && lines[last + 1].bottom - start <= height)
-        ++last;
+    const qsizetype last = lastLineOfBlock(height);
     const qreal end = lines[last].bottom;
     m_next = last + 1;
 

@@ -44,6 +44,9 @@ public:
     // Draws into the block whose top-left corner is (x, y), at most height tall. A single line
     // taller than the block is drawn anyway, so that printing always advances.
     void DrawBlock(qreal x, qreal y, qreal height);
+    // Advances past the lines DrawBlock would draw in a block of that height, drawing nothing,
+    // with or without a painter.
+    void skipBlock(qreal height);
     // True once every line has been drawn; an empty text starts at its end.
     bool isEOF() const;
 
@@ -53,6 +56,9 @@ public:
     bool hasPainter() const { return m_g != nullptr; }
 
 private:
+    // The last of the lines from where the printer stands that fit in height; only before EOF.
+    qsizetype lastLineOfBlock(qreal height) const;
+
     QPainter *m_g = nullptr;
     std::shared_ptr<const TextLayoutSnapshot> m_layout;
     qsizetype m_next = 0;

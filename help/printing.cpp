@@ -3,12 +3,15 @@
 #include "app/prefmodule.h"
 #include "framework/editfield.h"
 #include "framework/printersetup.h"
+#include "framework/resolution.h"
 #include "framework/services.h"
 #include "help/help.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QImage>
 #include <QLocale>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
 #include <QScopedValueRollback>
@@ -47,6 +50,26 @@ void drawFooter(QPainter &g, int page, const QString &dateText)
     setFont(g, QStringLiteral("Arial"), false);
     g.drawText(kPageLabel, QStringLiteral("page %1").arg(page));
     g.drawText(kDateText, dateText);
+}
+
+// The pages the person chose in the print dialog; empty for all of them. Qt leaves printing
+// only those to the program.
+QPageRanges chosenPages(const QPrinter &printer)
+{
+    return printer.printRange() == QPrinter::PageRange ? printer.pageRanges() : QPageRanges();
+}
+
+// How many pages the field's text takes, laid out as for a printer of that resolution.
+int pageCount(EditField *field, int dpi)
+{
+    QImage device(1, 1, QImage::Format_RGB32);
+    setLogicalDpi(device, dpi, dpi);
+    QPainter g(&device);
+    StyledTextPrinter stp = field->styledTextPrinter(&g, kWrapWidth);
+    int pages = 1;
+    for (stp.skipBlock(kBlockHeight); !stp.isEOF(); stp.skipBlock(kBlockHeight))
+        ++pages;
+    return pages;
 }
 
 } // namespace
@@ -89,6 +112,24 @@ void printHelp()
 
     // At 72 dots per inch a device pixel is a point, and the text is laid out for it.
     printer.setResolution(72);
+    const QPageRanges chosen = chosenPages(printer);
+    const auto isChosen = [&chosen](int page) { return chosen.isEmpty() || chosen.contains(page); };
+
+    Help *help = Help::instance();
+    help->show();
+    // Known before the job starts: a range beyond the last page would otherwise give a blank
+    // page, with nothing to say it is not the help.
+    if (!chosen.isEmpty()) {
+        const int pages = pageCount(help->EditField1, printer.logicalDpiY());
+        if (chosen.firstPage() > pages) {
+            MsgBox(pages == 1
+                       ? QStringLiteral("The help has only 1 page, so nothing was printed.")
+                       : QStringLiteral("The help has only %1 pages, so nothing was printed.")
+                             .arg(pages));
+            return;
+        }
+    }
+
     QPainter g;
     if (!g.begin(&printer)) {
         MsgBox(QStringLiteral("The help could not be printed."));
@@ -103,20 +144,30 @@ void printHelp()
         g.setPen(Qt::black);
     }
 
-    Help *help = Help::instance();
-    help->show();
+    // Pages left out are laid out all the same and only not drawn, so that each page printed
+    // has the text, the number and the fonts it has in the whole print.
     StyledTextPrinter stp = help->EditField1->styledTextPrinter(&g, kWrapWidth);
+    bool anyPrinted = false;
     while (!stp.isEOF()) {
-        stp.DrawBlock(kBlockLeft, kBlockTop, kBlockHeight);
+        const bool printed = isChosen(page);
+        if (printed) {
+            stp.DrawBlock(kBlockLeft, kBlockTop, kBlockHeight);
+            anyPrinted = true;
+        } else {
+            stp.skipBlock(kBlockHeight);
+        }
         if (!stp.isEOF()) {
-            drawFooter(g, page, dateText);
+            if (printed)
+                drawFooter(g, page, dateText);
             setFont(g, QStringLiteral("Courier"), true);
             ++page;
-            printer.newPage();
+            if (anyPrinted && isChosen(page))
+                printer.newPage();
         }
         QCoreApplication::processEvents();
     }
-    drawFooter(g, page, dateText);
+    if (isChosen(page))
+        drawFooter(g, page, dateText);
 }
 
 void setPrintClock(std::function<QDateTime()> clock)

@@ -9,9 +9,11 @@
 void runPageSetup();
 
 // "Print Help": the print dialog, then the help window's styled text on fixed 540 by 720
-// pages in points, each with "page N" and the time and date at its foot. A cancelled dialog
-// prints nothing and says nothing. While either command runs (its dialogs, or the pages of a
-// print), choosing either again does nothing.
+// pages in points, each with "page N" and the time and date at its foot. Pages chosen in the
+// dialog go out as they are in the whole print, the others not at all; a range beyond the last
+// page prints nothing and says so. A cancelled dialog prints nothing and says nothing. While
+// either command runs (its dialogs, or the pages of a print), choosing either again does
+// nothing.
 void printHelp();
 
 // The clock "Print Help" reads the time and date of its footers from; the system's clock

@@ -1,5 +1,7 @@
 #include "tests/support/recordingservices.h"
 
+#include <QPrinter>
+
 RecordingServices::RecordingServices()
 {
     Services::install(this);
@@ -49,7 +51,13 @@ bool RecordingServices::printDialog(QPrinter &printer)
 {
     calls.append(QStringLiteral("printDialog"));
     ++printDialogs;
-    return onPrint(printer);
+    if (!onPrint(printer))
+        return false;
+    if (printFromPage > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(printFromPage, qMax(printFromPage, printToPage));
+    }
+    return true;
 }
 
 void RecordingServices::clear()
@@ -62,4 +70,6 @@ void RecordingServices::clear()
     pageSetupDialogs = 0;
     printDialogs = 0;
     launches = true;
+    printFromPage = 0;
+    printToPage = 0;
 }

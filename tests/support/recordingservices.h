@@ -22,7 +22,7 @@ public:
     bool pageSetupDialog(QPrinter &printer) override;
     bool printDialog(QPrinter &printer) override;
 
-    // Forgets what was recorded, and launches succeed again.
+    // Forgets what was recorded; launches succeed again and the print dialog prints all pages.
     void clear();
 
     // Every call in the order it came: "msgBox <text>", "beep", "showURL <address>",
@@ -41,6 +41,10 @@ public:
     bool launches = true;
     std::function<bool(QPrinter &)> onPageSetup = [](QPrinter &) { return false; };
     std::function<bool(QPrinter &)> onPrint = [](QPrinter &) { return false; };
+    // The print dialog's "Pages from ... to ...", set on the printer when onPrint confirms, as
+    // Qt's dialog sets it: a "to" below "from" counts as "from". 0: "All" stays chosen.
+    int printFromPage = 0;
+    int printToPage = 0;
     int pageSetupDialogs = 0;
     int printDialogs = 0;
     // Runs inside msgBox, as if the person did something while the box was up.
