@@ -27,6 +27,7 @@ private Q_SLOTS:
     void outOfReachComesBack();
     void windows_data();
     void windows();
+    void checkNowAgainTakesTheFocus();
     void updateWindow();
 
 private:
@@ -51,6 +52,7 @@ private:
     Geometry geometry(const QString &id) const;
     QStringList allowedActions(const QString &id) const;
     void checkFrame(const QString &id, bool minimize) const;
+    bool dismissOfflineCheck(const QStringList &notTheMessage);
 
     void start();
     bool quit();
@@ -232,6 +234,22 @@ void tst_display::checkFrame(const QString &id, bool minimize) const
     QCOMPARE(bool(functions & kMinimizeFunction), minimize);
     QCOMPARE(bool(decorations & kMinimizeDecoration), minimize);
     QVERIFY(!(functions & kMaximizeFunction) && !(decorations & kMaximizeDecoration));
+}
+
+// Offline, the check fails at once with a message in front of the update window; dismissing it
+// ends the check. True once the update window has gone.
+bool tst_display::dismissOfflineCheck(const QStringList &notTheMessage)
+{
+    QString message;
+    if (!QTest::qWaitFor(
+            [&] {
+                message = activeWindow();
+                return !message.isEmpty() && !notTheMessage.contains(message);
+            },
+            m_timeout))
+        return false;
+    press({QStringLiteral("Return")});
+    return waitUntilGone(QStringLiteral("Update"));
 }
 
 void tst_display::initTestCase()
@@ -508,6 +526,45 @@ void tst_display::windows()
     }
 }
 
+// "Check Now" chosen again from the main window brings the open self-test window back with the
+// focus, as "Show Help" and "About..." do theirs: Return, its default button, then starts the
+// check there and not in the main window.
+void tst_display::checkNowAgainTakesTheFocus()
+{
+    const QStringList checkNow{"alt+e", "Right", "Return"};
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press(checkNow);
+    const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
+    QVERIFY(!selfTest.isEmpty());
+    // The window manager settles on the new window first: no late focus for it can then stand
+    // in for the one that "Check Now" asks for below.
+    QVERIFY(activate(selfTest));
+    QVERIFY(activate(m_main));
+
+    press(checkNow);
+    QVERIFY2(QTest::qWaitFor([&] { return activeWindow() == selfTest; }, m_timeout),
+             qPrintable(QStringLiteral("active: %1, self test: %2, main: %3")
+                            .arg(activeWindow(), selfTest, m_main)));
+    QStringList titles;
+    for (const auto &client : clients())
+        titles << client.second;
+    QCOMPARE(titles.count(QStringLiteral("Self Test")), 1);
+
+    if (!m_offline) {
+        // The check itself runs only where it cannot reach the network.
+        press({QStringLiteral("alt+F4")});
+        QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
+        return;
+    }
+    press({QStringLiteral("Return")});
+    const QString update = waitForWindow(QStringLiteral("Update"));
+    QVERIFY(!update.isEmpty());
+    QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
+    QVERIFY(dismissOfflineCheck({update, selfTest, m_main}));
+}
+
 void tst_display::updateWindow()
 {
     if (!m_offline)
@@ -527,16 +584,7 @@ void tst_display::updateWindow()
     if (QTest::currentTestFailed())
         return;
 
-    // Offline, the check fails at once with a message; dismissing it ends the check.
-    QString message;
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            message = activeWindow();
-            return !message.isEmpty() && message != id && message != m_main;
-        },
-        m_timeout));
-    press({QStringLiteral("Return")});
-    QVERIFY(waitUntilGone(QStringLiteral("Update")));
+    QVERIFY(dismissOfflineCheck({id, m_main}));
 }
 
 QTEST_GUILESS_MAIN(tst_display)
