@@ -28,6 +28,8 @@ private Q_SLOTS:
     void windows_data();
     void windows();
     void checkNowAgainTakesTheFocus();
+    void minimizedWindowComesBack_data();
+    void minimizedWindowComesBack();
     void updateWindow();
 
 private:
@@ -43,6 +45,7 @@ private:
     QString x(const QString &tool, const QStringList &arguments) const;
     QList<std::pair<QString, QString>> clients() const; // (window id, title)
     QString windowTitled(const QString &title) const;
+    int countTitled(const QString &title) const;
     QString activeWindow() const;
     QString waitForWindow(const QString &title);
     bool waitUntilGone(const QString &title);
@@ -51,6 +54,7 @@ private:
     void dragTitleBar(const Geometry &from, QPoint by) const;
     Geometry geometry(const QString &id) const;
     QStringList allowedActions(const QString &id) const;
+    bool isMinimized(const QString &id) const;
     void checkFrame(const QString &id, bool minimize) const;
     bool dismissOfflineCheck(const QStringList &notTheMessage);
 
@@ -75,6 +79,12 @@ constexpr int kContentHeight = 434; // the main window's designed content area
 const QSize kScreen(1280, 1024);
 // In a row's frame position: the frame stays where it is along that axis.
 constexpr int kStays = std::numeric_limits<int>::min();
+
+// The menu commands that open a window, typed in the main window. Menus open by their
+// mnemonic; the arrow keys go on to the menus without one.
+const QStringList kCheckNow{"alt+e", "Right", "Return"};
+const QStringList kShowHelp{"alt+e", "Right", "Right", "Return"};
+const QStringList kAbout{"alt+e", "Right", "Right", "Down", "Return"};
 
 // Motif hints: the frame functions and decorations that the program asks for.
 constexpr uint kMinimizeFunction = 0x08, kMaximizeFunction = 0x10;
@@ -129,6 +139,13 @@ QString tst_display::windowTitled(const QString &title) const
             return id;
     }
     return {};
+}
+
+int tst_display::countTitled(const QString &title) const
+{
+    const auto all = clients();
+    return int(std::count_if(all.cbegin(), all.cend(),
+                             [&title](const auto &client) { return client.second == title; }));
 }
 
 QString tst_display::activeWindow() const
@@ -213,6 +230,12 @@ QStringList tst_display::allowedActions(const QString &id) const
     for (const QString &action : list.section('=', 1).split(',', Qt::SkipEmptyParts))
         actions << action.trimmed().remove(QStringLiteral("_NET_WM_ACTION_"));
     return actions;
+}
+
+bool tst_display::isMinimized(const QString &id) const
+{
+    return x(QStringLiteral("xprop"), {"-id", id, "_NET_WM_STATE"})
+        .contains(QLatin1String("_NET_WM_STATE_HIDDEN"));
 }
 
 void tst_display::checkFrame(const QString &id, bool minimize) const
@@ -495,11 +518,10 @@ void tst_display::windows_data()
 {
     QTest::addColumn<QStringList>("keys"); // from the main window
     QTest::addColumn<bool>("minimize");
-    // Menus open by their mnemonic; the arrow keys go on to the menus without one.
     QTest::newRow("Tavrelo") << QStringList() << true;
-    QTest::newRow("Self Test") << QStringList{"alt+e", "Right", "Return"} << false;
-    QTest::newRow("Help") << QStringList{"alt+e", "Right", "Right", "Return"} << false;
-    QTest::newRow("About...") << QStringList{"alt+e", "Right", "Right", "Down", "Return"} << false;
+    QTest::newRow("Self Test") << kCheckNow << false;
+    QTest::newRow("Help") << kShowHelp << false;
+    QTest::newRow("About...") << kAbout << false;
 }
 
 void tst_display::windows()
@@ -531,11 +553,10 @@ void tst_display::windows()
 // check there and not in the main window.
 void tst_display::checkNowAgainTakesTheFocus()
 {
-    const QStringList checkNow{"alt+e", "Right", "Return"};
     if (m_main.isEmpty())
         start();
     QVERIFY(activate(m_main));
-    press(checkNow);
+    press(kCheckNow);
     const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
     QVERIFY(!selfTest.isEmpty());
     // The window manager settles on the new window first: no late focus for it can then stand
@@ -543,14 +564,11 @@ void tst_display::checkNowAgainTakesTheFocus()
     QVERIFY(activate(selfTest));
     QVERIFY(activate(m_main));
 
-    press(checkNow);
+    press(kCheckNow);
     QVERIFY2(QTest::qWaitFor([&] { return activeWindow() == selfTest; }, m_timeout),
              qPrintable(QStringLiteral("active: %1, self test: %2, main: %3")
                             .arg(activeWindow(), selfTest, m_main)));
-    QStringList titles;
-    for (const auto &client : clients())
-        titles << client.second;
-    QCOMPARE(titles.count(QStringLiteral("Self Test")), 1);
+    QCOMPARE(countTitled(QStringLiteral("Self Test")), 1);
 
     if (!m_offline) {
         // The check itself runs only where it cannot reach the network.
@@ -563,6 +581,42 @@ void tst_display::checkNowAgainTakesTheFocus()
     QVERIFY(!update.isEmpty());
     QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
     QVERIFY(dismissOfflineCheck({update, selfTest, m_main}));
+}
+
+void tst_display::minimizedWindowComesBack_data()
+{
+    QTest::addColumn<QStringList>("keys"); // from the main window
+    QTest::newRow("Self Test") << kCheckNow;
+    QTest::newRow("Help") << kShowHelp;
+    QTest::newRow("About...") << kAbout;
+}
+
+// The user minimized the window (openbox lets every window be minimized); its menu command
+// shows it again, with the focus.
+void tst_display::minimizedWindowComesBack()
+{
+    QFETCH(QStringList, keys);
+    const QString title = QString::fromLatin1(QTest::currentDataTag());
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press(keys);
+    const QString id = waitForWindow(title);
+    QVERIFY(!id.isEmpty());
+    QVERIFY(activate(id));
+    x(QStringLiteral("xdotool"), {"windowminimize", id});
+    QVERIFY(QTest::qWaitFor([&] { return isMinimized(id); }, m_timeout));
+    QVERIFY(activate(m_main));
+
+    press(keys);
+    QVERIFY2(QTest::qWaitFor([&] { return !isMinimized(id) && activeWindow() == id; }, m_timeout),
+             qPrintable(QStringLiteral("minimized: %1, active: %2, %3: %4")
+                            .arg(isMinimized(id))
+                            .arg(activeWindow(), title, id)));
+    QCOMPARE(countTitled(title), 1);
+
+    press({QStringLiteral("alt+F4")});
+    QVERIFY(waitUntilGone(title));
 }
 
 void tst_display::updateWindow()
