@@ -37,9 +37,7 @@ void App::ApplicationAddMenuHandlers()
 
 bool App::CheckforUpdateCheckNow_Action()
 {
-    selfTest *window = selfTest::instance();
-    window->show();
-    window->raise();
+    selfTest::instance()->bringToFront();
     return false;
 }
 

@@ -150,6 +150,10 @@ bool Window::eventFilter(QObject *watched, QEvent *event)
 
 void Window::bringToFront()
 {
+    // Showing a minimized window leaves it minimized, and the window system activates it only
+    // once it is on screen again.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

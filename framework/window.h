@@ -48,7 +48,8 @@ public:
     // has framed the window, so there the window is corrected when first exposed, if need be.
     void placeInReach(qint64 left, qint64 top);
 
-    // Shows the window, or brings an open one in front of the others, with the focus.
+    // Shows the window, or brings an open one, minimized or not, in front of the others, with
+    // the focus.
     void bringToFront();
 
     // Shows the window modally and returns once it has closed.

@@ -27,6 +27,9 @@ private Q_SLOTS:
     void outOfReachComesBack();
     void windows_data();
     void windows();
+    void checkNowAgainTakesTheFocus();
+    void minimizedWindowComesBack_data();
+    void minimizedWindowComesBack();
     void updateWindow();
 
 private:
@@ -42,6 +45,7 @@ private:
     QString x(const QString &tool, const QStringList &arguments) const;
     QList<std::pair<QString, QString>> clients() const; // (window id, title)
     QString windowTitled(const QString &title) const;
+    int countTitled(const QString &title) const;
     QString activeWindow() const;
     QString waitForWindow(const QString &title);
     bool waitUntilGone(const QString &title);
@@ -50,7 +54,9 @@ private:
     void dragTitleBar(const Geometry &from, QPoint by) const;
     Geometry geometry(const QString &id) const;
     QStringList allowedActions(const QString &id) const;
+    bool isMinimized(const QString &id) const;
     void checkFrame(const QString &id, bool minimize) const;
+    bool dismissOfflineCheck(const QStringList &notTheMessage);
 
     void start();
     bool quit();
@@ -73,6 +79,12 @@ constexpr int kContentHeight = 434; // the main window's designed content area
 const QSize kScreen(1280, 1024);
 // In a row's frame position: the frame stays where it is along that axis.
 constexpr int kStays = std::numeric_limits<int>::min();
+
+// The menu commands that open a window, typed in the main window. Menus open by their
+// mnemonic; the arrow keys go on to the menus without one.
+const QStringList kCheckNow{"alt+e", "Right", "Return"};
+const QStringList kShowHelp{"alt+e", "Right", "Right", "Return"};
+const QStringList kAbout{"alt+e", "Right", "Right", "Down", "Return"};
 
 // Motif hints: the frame functions and decorations that the program asks for.
 constexpr uint kMinimizeFunction = 0x08, kMaximizeFunction = 0x10;
@@ -127,6 +139,13 @@ QString tst_display::windowTitled(const QString &title) const
             return id;
     }
     return {};
+}
+
+int tst_display::countTitled(const QString &title) const
+{
+    const auto all = clients();
+    return int(std::count_if(all.cbegin(), all.cend(),
+                             [&title](const auto &client) { return client.second == title; }));
 }
 
 QString tst_display::activeWindow() const
@@ -213,6 +232,12 @@ QStringList tst_display::allowedActions(const QString &id) const
     return actions;
 }
 
+bool tst_display::isMinimized(const QString &id) const
+{
+    return x(QStringLiteral("xprop"), {"-id", id, "_NET_WM_STATE"})
+        .contains(QLatin1String("_NET_WM_STATE_HIDDEN"));
+}
+
 void tst_display::checkFrame(const QString &id, bool minimize) const
 {
     // What the window manager lets the user do: move and close, never resize nor maximize.
@@ -232,6 +257,22 @@ void tst_display::checkFrame(const QString &id, bool minimize) const
     QCOMPARE(bool(functions & kMinimizeFunction), minimize);
     QCOMPARE(bool(decorations & kMinimizeDecoration), minimize);
     QVERIFY(!(functions & kMaximizeFunction) && !(decorations & kMaximizeDecoration));
+}
+
+// Offline, the check fails at once with a message in front of the update window; dismissing it
+// ends the check. True once the update window has gone.
+bool tst_display::dismissOfflineCheck(const QStringList &notTheMessage)
+{
+    QString message;
+    if (!QTest::qWaitFor(
+            [&] {
+                message = activeWindow();
+                return !message.isEmpty() && !notTheMessage.contains(message);
+            },
+            m_timeout))
+        return false;
+    press({QStringLiteral("Return")});
+    return waitUntilGone(QStringLiteral("Update"));
 }
 
 void tst_display::initTestCase()
@@ -477,11 +518,10 @@ void tst_display::windows_data()
 {
     QTest::addColumn<QStringList>("keys"); // from the main window
     QTest::addColumn<bool>("minimize");
-    // Menus open by their mnemonic; the arrow keys go on to the menus without one.
     QTest::newRow("Tavrelo") << QStringList() << true;
-    QTest::newRow("Self Test") << QStringList{"alt+e", "Right", "Return"} << false;
-    QTest::newRow("Help") << QStringList{"alt+e", "Right", "Right", "Return"} << false;
-    QTest::newRow("About...") << QStringList{"alt+e", "Right", "Right", "Down", "Return"} << false;
+    QTest::newRow("Self Test") << kCheckNow << false;
+    QTest::newRow("Help") << kShowHelp << false;
+    QTest::newRow("About...") << kAbout << false;
 }
 
 void tst_display::windows()
@@ -508,6 +548,77 @@ void tst_display::windows()
     }
 }
 
+// "Check Now" chosen again from the main window brings the open self-test window back with the
+// focus, as "Show Help" and "About..." do theirs: Return, its default button, then starts the
+// check there and not in the main window.
+void tst_display::checkNowAgainTakesTheFocus()
+{
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press(kCheckNow);
+    const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
+    QVERIFY(!selfTest.isEmpty());
+    // The window manager settles on the new window first: no late focus for it can then stand
+    // in for the one that "Check Now" asks for below.
+    QVERIFY(activate(selfTest));
+    QVERIFY(activate(m_main));
+
+    press(kCheckNow);
+    QVERIFY2(QTest::qWaitFor([&] { return activeWindow() == selfTest; }, m_timeout),
+             qPrintable(QStringLiteral("active: %1, self test: %2, main: %3")
+                            .arg(activeWindow(), selfTest, m_main)));
+    QCOMPARE(countTitled(QStringLiteral("Self Test")), 1);
+
+    if (!m_offline) {
+        // The check itself runs only where it cannot reach the network.
+        press({QStringLiteral("alt+F4")});
+        QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
+        return;
+    }
+    press({QStringLiteral("Return")});
+    const QString update = waitForWindow(QStringLiteral("Update"));
+    QVERIFY(!update.isEmpty());
+    QVERIFY(waitUntilGone(QStringLiteral("Self Test")));
+    QVERIFY(dismissOfflineCheck({update, selfTest, m_main}));
+}
+
+void tst_display::minimizedWindowComesBack_data()
+{
+    QTest::addColumn<QStringList>("keys"); // from the main window
+    QTest::newRow("Self Test") << kCheckNow;
+    QTest::newRow("Help") << kShowHelp;
+    QTest::newRow("About...") << kAbout;
+}
+
+// The user minimized the window (openbox lets every window be minimized); its menu command
+// shows it again, with the focus.
+void tst_display::minimizedWindowComesBack()
+{
+    QFETCH(QStringList, keys);
+    const QString title = QString::fromLatin1(QTest::currentDataTag());
+    if (m_main.isEmpty())
+        start();
+    QVERIFY(activate(m_main));
+    press(keys);
+    const QString id = waitForWindow(title);
+    QVERIFY(!id.isEmpty());
+    QVERIFY(activate(id));
+    x(QStringLiteral("xdotool"), {"windowminimize", id});
+    QVERIFY(QTest::qWaitFor([&] { return isMinimized(id); }, m_timeout));
+    QVERIFY(activate(m_main));
+
+    press(keys);
+    QVERIFY2(QTest::qWaitFor([&] { return !isMinimized(id) && activeWindow() == id; }, m_timeout),
+             qPrintable(QStringLiteral("minimized: %1, active: %2, %3: %4")
+                            .arg(isMinimized(id))
+                            .arg(activeWindow(), title, id)));
+    QCOMPARE(countTitled(title), 1);
+
+    press({QStringLiteral("alt+F4")});
+    QVERIFY(waitUntilGone(title));
+}
+
 void tst_display::updateWindow()
 {
     if (!m_offline)
@@ -527,16 +638,7 @@ void tst_display::updateWindow()
     if (QTest::currentTestFailed())
         return;
 
-    // Offline, the check fails at once with a message; dismissing it ends the check.
-    QString message;
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            message = activeWindow();
-            return !message.isEmpty() && message != id && message != m_main;
-        },
-        m_timeout));
-    press({QStringLiteral("Return")});
-    QVERIFY(waitUntilGone(QStringLiteral("Update")));
+    QVERIFY(dismissOfflineCheck({id, m_main}));
 }
 
 QTEST_GUILESS_MAIN(tst_display)

@@ -8,7 +8,11 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <memory>
 
 // The two menu bars against their designed tables, and how a chosen item is served.
 class tst_menubars : public QObject
@@ -26,6 +30,8 @@ private Q_SLOTS:
     void shownInTheWindowsOwnMenuBar();
     void applicationBindings_data();
     void applicationBindings();
+    void minimizedWindowComesBack_data();
+    void minimizedWindowComesBack();
     void printHelpFromEitherBar();
 
 private:
@@ -239,6 +245,55 @@ void tst_menubars::applicationBindings()
     for (int call = 0; call < 2; ++call)
         QCOMPARE(app.dispatchMenu(item, nullptr), std::optional<bool>(result));
     QApplication::closeAllWindows();
+}
+
+void tst_menubars::minimizedWindowComesBack_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Check Now") << QStringLiteral("CheckforUpdateCheckNow")
+                               << QStringLiteral("Self Test");
+    QTest::newRow("Show Help") << QStringLiteral("HelpShowHelp") << QStringLiteral("Help");
+    QTest::newRow("About...") << QStringLiteral("HelpAboutBox") << QStringLiteral("About...");
+}
+
+// Chosen from the main window while the user has its window minimized, the command shows that
+// same window again, with the focus.
+void tst_menubars::minimizedWindowComesBack()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, title);
+    RecordingServices person;
+    App app;
+    const std::unique_ptr<Window1> main(Window1::instance());
+    main->show();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    auto titled = [&title]() -> QWidget * {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->windowTitle() == title)
+                return widget;
+        }
+        return nullptr;
+    };
+
+    QVERIFY(app.dispatchMenu(item, main.get()).has_value());
+    const QPointer<QWidget> window = titled();
+    QVERIFY(window);
+    const auto closeWindow = qScopeGuard([&window] {
+        if (window)
+            window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->showMinimized();
+    QTRY_VERIFY(window->isMinimized());
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main.get()));
+
+    QVERIFY(app.dispatchMenu(item, main.get()).has_value());
+    QCOMPARE(titled(), window.data());
+    QTRY_VERIFY(!window->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), window.data());
 }
 
 void tst_menubars::printHelpFromEitherBar()

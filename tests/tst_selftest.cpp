@@ -1,9 +1,11 @@
 #include "update/selftest.h"
 
 #include "app/app.h"
+#include "message/window1.h"
 #include "tests/support/localhttpserver.h"
 #include "tests/support/recordingservices.h"
 #include "tests/support/refusedaddress.h"
+#include "tests/support/testhome.h"
 #include "update/updatewindow.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -31,10 +34,12 @@ class tst_selftest : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
+    void cleanupTestCase();
     void frame();
     void controls_data();
     void controls();
     void checkNowShowsOneWindow();
+    void checkNowAgainTakesTheFocus();
     void closeBoxStartsNoCheck();
     void check_data();
     void check();
@@ -46,6 +51,7 @@ private:
     // handler has returned, that is, once the check is over.
     void pressCheckForUpdates(selfTest *window, bool byReturn);
 
+    TestHome m_home; // the main window saves its position on closing
     App m_app;
     RecordingServices m_services;
     LocalHttpServer m_server;
@@ -75,6 +81,15 @@ void tst_selftest::cleanup()
             window->close();
     }
     QTRY_VERIFY(!selfTest::openInstance() && !updateWindow::openInstance());
+    // Closing the main window would end the program; it only goes out of sight.
+    if (Window1 *main = Window1::openInstance())
+        main->hide();
+}
+
+void tst_selftest::cleanupTestCase()
+{
+    if (Window1 *main = Window1::openInstance())
+        main->close();
 }
 
 selfTest *tst_selftest::checkNow()
@@ -98,9 +113,13 @@ void tst_selftest::pressCheckForUpdates(selfTest *window, bool byReturn)
 
     bool returned = false;
     QPointer<QPushButton> button = window->PushButton1;
-    QTimer::singleShot(0, [&returned, button, byReturn] {
+    // Return goes where a key goes: to the window with the focus.
+    if (byReturn)
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    QPointer<QWindow> focus = QGuiApplication::focusWindow();
+    QTimer::singleShot(0, [&returned, button, focus, byReturn] {
         if (byReturn)
-            QTest::keyClick(button->window(), Qt::Key_Return);
+            QTest::keyClick(focus, Qt::Key_Return);
         else
             QTest::mouseClick(button, Qt::LeftButton);
         returned = true;
@@ -207,6 +226,31 @@ void tst_selftest::checkNowShowsOneWindow()
     QCOMPARE(window->StaticText2->text(), m_app.LongVersion());
     QTest::qWait(50);
     QCOMPARE(m_server.connections, 0);
+}
+
+// Chosen again from the main window, "Check Now" brings the open self-test window back with the
+// focus, so that Return, which starts the check there, goes to it.
+void tst_selftest::checkNowAgainTakesTheFocus()
+{
+    m_server.reply = kCurrentManifest;
+    QPointer<selfTest> window = checkNow();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+
+    Window1 *main = Window1::instance();
+    main->show();
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QCOMPARE(m_app.dispatchMenu(QStringLiteral("CheckforUpdateCheckNow"), main),
+             std::optional(false));
+    QCOMPARE(selfTest::openInstance(), window.data());
+    QTRY_COMPARE(QApplication::activeWindow(), window.data());
+    QCOMPARE(QGuiApplication::focusWindow(), window->windowHandle());
+
+    pressCheckForUpdates(window, true);
+    QCOMPARE(m_server.connections, 1);
+    QCOMPARE(m_services.messages, QStringList{kCurrent});
+    QTRY_VERIFY(!window);
 }
 
 void tst_selftest::closeBoxStartsNoCheck()
