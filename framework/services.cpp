@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -11,6 +12,41 @@
 
 namespace {
 
+// A key held down from before a box came up (the key that brought it up, or that closed the
+// box before it) repeats into it and would answer it unseen: only a fresh press answers.
+class HeldKeyFilter final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+            return key->isAutoRepeat();
+        default:
+            return false;
+        }
+    }
+};
+
+// Runs box to its end, answered by fresh key presses only. Its buttons get the keys first.
+void exec(QMessageBox &box)
+{
+    auto *filter = new HeldKeyFilter(&box);
+    box.installEventFilter(filter);
+    for (QAbstractButton *button : box.buttons())
+        button->installEventFilter(filter);
+    box.exec();
+}
+
 class SystemServices final : public Services
 {
 public:
@@ -18,7 +54,7 @@ public:
     {
         QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
                         QMessageBox::Ok);
-        box.exec();
+        exec(box);
     }
 
     void beep() override { QApplication::beep(); }
@@ -53,7 +89,7 @@ public:
         box.setDefaultButton(qobject_cast<QPushButton *>(action));
         if (cancel)
             box.setEscapeButton(cancel);
-        box.exec();
+        exec(box);
         if (alternate && box.clickedButton() == alternate)
             return Choice::Alternate;
         if (box.clickedButton() == action)

@@ -203,22 +203,24 @@ void Window::setCancelButton(QPushButton *button)
 
 void Window::keyPressEvent(QKeyEvent *event)
 {
+    QPushButton *button = nullptr;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_defaultButton && m_defaultButton->isEnabled()) {
-            m_defaultButton->click();
-            return;
-        }
+        button = m_defaultButton;
         break;
     case Qt::Key_Escape:
-        if (m_cancelButton && m_cancelButton->isEnabled()) {
-            m_cancelButton->click();
-            return;
-        }
+        button = m_cancelButton;
         break;
     default:
         break;
+    }
+    if (button && button->isEnabled()) {
+        // One press, one click: a key held down since before the window had the focus (the key
+        // that closed a box in front of it) repeats here, and must press nothing unseen.
+        if (!event->isAutoRepeat())
+            button->click();
+        return;
     }
     QMainWindow::keyPressEvent(event);
 }

@@ -10,6 +10,7 @@
 #include "tests/support/recordingservices.h"
 #include "tests/support/testhome.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMargins>
 #include <QPushButton>
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void restartsDoNotDrift();
     void returnPressesSupportButton_data();
     void returnPressesSupportButton();
+    void heldReturnPressesNothing();
     void accessorKeepsOneWindow();
 
 private:
@@ -287,6 +289,34 @@ void tst_window1::returnPressesSupportButton()
         calls << QStringLiteral("beep");
     QCOMPARE(m_person.calls, calls);
     QCOMPARE(field->toPlainText(), QString());
+}
+
+namespace {
+
+// A press of key that the keyboard repeats while it is held down.
+void sendRepeat(QWidget *to, Qt::Key key, const QString &text)
+{
+    QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, text, true);
+    QCoreApplication::sendEvent(to, &repeat);
+}
+
+} // namespace
+
+// Return held down from before the main window had the focus (it closed a box in front of it)
+// repeats into the window: those repeats press no button. A fresh press still does.
+void tst_window1::heldReturnPressesNothing()
+{
+    App app;
+    Window1 *window = Window1::instance();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    window->SecretText->setFocus();
+    for (int i = 0; i < 5; ++i)
+        sendRepeat(window->SecretText, Qt::Key_Return, QStringLiteral("\r"));
+    QCOMPARE(m_person.calls, QStringList());
+
+    QTest::keyClick(window->SecretText, Qt::Key_Return);
+    QCOMPARE(m_person.urls.size(), 1);
 }
 
 void tst_window1::accessorKeepsOneWindow()
