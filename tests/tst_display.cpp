@@ -48,6 +48,9 @@ private:
     int countTitled(const QString &title) const;
     QString activeWindow() const;
     QString waitForWindow(const QString &title);
+    // Starts the program if need be and opens the window titled title from the main window
+    // with keys: its id, or empty.
+    QString openFromMain(const QStringList &keys, const QString &title);
     bool waitUntilGone(const QString &title);
     bool activate(const QString &id);
     void press(const QStringList &keys) const;
@@ -164,6 +167,16 @@ QString tst_display::waitForWindow(const QString &title)
         qWarning() << "no window titled" << title << "among" << seen;
     }
     return id;
+}
+
+QString tst_display::openFromMain(const QStringList &keys, const QString &title)
+{
+    if (m_main.isEmpty())
+        start();
+    if (m_main.isEmpty() || !activate(m_main))
+        return {};
+    press(keys);
+    return waitForWindow(title);
 }
 
 bool tst_display::waitUntilGone(const QString &title)
@@ -530,11 +543,7 @@ void tst_display::windows()
     QFETCH(bool, minimize);
     const QString title = QString::fromLatin1(QTest::currentDataTag());
 
-    if (m_main.isEmpty())
-        start();
-    QVERIFY(activate(m_main));
-    press(keys);
-    const QString id = waitForWindow(title);
+    const QString id = openFromMain(keys, title);
     QVERIFY(!id.isEmpty());
 
     checkFrame(id, minimize);
@@ -553,11 +562,7 @@ void tst_display::windows()
 // check there and not in the main window.
 void tst_display::checkNowAgainTakesTheFocus()
 {
-    if (m_main.isEmpty())
-        start();
-    QVERIFY(activate(m_main));
-    press(kCheckNow);
-    const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
+    const QString selfTest = openFromMain(kCheckNow, QStringLiteral("Self Test"));
     QVERIFY(!selfTest.isEmpty());
     // The window manager settles on the new window first: no late focus for it can then stand
     // in for the one that "Check Now" asks for below.
@@ -597,11 +602,7 @@ void tst_display::minimizedWindowComesBack()
 {
     QFETCH(QStringList, keys);
     const QString title = QString::fromLatin1(QTest::currentDataTag());
-    if (m_main.isEmpty())
-        start();
-    QVERIFY(activate(m_main));
-    press(keys);
-    const QString id = waitForWindow(title);
+    const QString id = openFromMain(keys, title);
     QVERIFY(!id.isEmpty());
     QVERIFY(activate(id));
     x(QStringLiteral("xdotool"), {"windowminimize", id});
@@ -623,11 +624,8 @@ void tst_display::updateWindow()
 {
     if (!m_offline)
         QSKIP("no network namespace here (unshare) to keep the update check off the network");
-    if (m_main.isEmpty())
-        start();
-    QVERIFY(activate(m_main));
-    press({"alt+e", "Right", "Return"});
-    const QString selfTest = waitForWindow(QStringLiteral("Self Test"));
+    const QString selfTest = openFromMain(kCheckNow, QStringLiteral("Self Test"));
+    QVERIFY(!selfTest.isEmpty());
     QVERIFY(activate(selfTest));
     press({QStringLiteral("Return")}); // "Check for Updates", the default button
 
