@@ -123,10 +123,27 @@ private Q_SLOTS:
     void clearAll();
 
 private:
+    QString messageFile() const;
+    // "Save Message" pressed with Space, as the child presses it with the pointer resting on
+    // "See Secret" (the button keeps the focus): the picture it wrote.
+    QImage saveBySpace();
+
     TestHome m_home;
     RecordingServices m_services;
     Window1 *m_window = nullptr;
 };
+
+QString tst_message::messageFile() const
+{
+    return QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
+}
+
+QImage tst_message::saveBySpace()
+{
+    m_window->SavePNG->setFocus();
+    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+    return QImage(messageFile()).convertToFormat(QImage::Format_RGB32);
+}
 
 void tst_message::init()
 {
@@ -542,24 +559,20 @@ void tst_message::saveDuringRevealWritesComposedPicture_data()
 void tst_message::saveDuringRevealWritesComposedPicture()
 {
     QFETCH(bool, loaded);
-    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
     if (loaded) {
-        QVERIFY(friendsPicture().save(file, "PNG"));
+        QVERIFY(friendsPicture().save(messageFile(), "PNG"));
         QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
     }
     m_window->InnocentText->setText(QStringLiteral("See you at the park!"));
     m_window->SecretText->setText(QStringLiteral("The key is under the mat"));
 
-    m_window->SavePNG->setFocus();
-    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
-    const QImage before = QImage(file).convertToFormat(QImage::Format_RGB32);
+    const QImage before = saveBySpace();
     QVERIFY(count(before, QRect(0, 0, 560, 24), isNearWhite) > 100);
 
     enterSeeSecret(m_window);
-    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
+    QCOMPARE(saveBySpace(), before);
     QCOMPARE(m_services.messages, QStringList({QStringLiteral("Message was saved!"),
                                                QStringLiteral("Message was saved!")}));
-    QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), before);
     QCOMPARE(Module1::P, before);
 
     QCOMPARE(m_window->Canvas1->backdrop(), Module1::FilteredImage);
@@ -581,7 +594,7 @@ void tst_message::actionsDuringReveal_data()
 void tst_message::actionsDuringReveal()
 {
     QFETCH(Action, action);
-    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
+    const QString file = messageFile();
     QVERIFY(friendsPicture().save(file, "PNG"));
     m_window->InnocentText->setText(QStringLiteral("Lunch at noon?"));
     m_window->SecretText->setText(QStringLiteral("bring the map"));
@@ -640,16 +653,13 @@ void tst_message::unpairedPointerEventsKeepTheSave()
 {
     QFETCH(bool, loaded);
     QFETCH(QString, events);
-    const QString file = QDir(m_home.desktop()).filePath(QStringLiteral("My Message.png"));
     if (loaded) {
-        QVERIFY(friendsPicture().save(file, "PNG"));
+        QVERIFY(friendsPicture().save(messageFile(), "PNG"));
         QTest::mouseClick(m_window->LoadPNG, Qt::LeftButton);
     }
     m_window->InnocentText->setText(QStringLiteral("Meet me at the swings after lunch"));
     m_window->SecretText->setText(QStringLiteral("The treasure is under the slide"));
-    m_window->SavePNG->setFocus();
-    QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
-    const QImage composed = QImage(file).convertToFormat(QImage::Format_RGB32);
+    const QImage composed = saveBySpace();
     QVERIFY(count(composed, QRect(0, 0, 560, 24), isNearWhite) > 100);
     QVERIFY(count(composed, QRect(0, 20, 560, 30), isDark) > 100);
 
@@ -666,9 +676,8 @@ void tst_message::unpairedPointerEventsKeepTheSave()
         } else if (event == u'L') {
             leaveSeeSecret(m_window);
         } else {
-            QTest::keyClick(m_window->SavePNG, Qt::Key_Space);
             ++saves;
-            QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), composed);
+            QCOMPARE(saveBySpace(), composed);
         }
     }
     QCOMPARE(m_services.messages, QStringList(saves, QStringLiteral("Message was saved!")));
